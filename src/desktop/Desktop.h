@@ -1,0 +1,66 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+// How the program speaks to the person. The window program answers with real
+// dialogs, the console program with lines on a terminal, tests with a script.
+namespace twinfold {
+
+inline constexpr const char* kAppTitle = "Twinfold for Windows";
+
+enum class BoxKind {
+    Plain,         // the application's title, OK
+    Information,   // "Information", OK
+    Warning,       // "Warning", Yes and No
+    Confirmation,  // "Confirm", Yes and No
+};
+
+struct MessageBox {
+    BoxKind kind = BoxKind::Plain;
+    std::string caption;
+    std::string text;
+};
+
+// The standard open and save dialogs.
+struct FileDialog {
+    std::string title;
+    std::string filter;  // "Text files (*.txt)|*.txt|All files (*.*)|*.*"
+    std::string defaultExtension;
+    std::string initialDirectory;
+    std::string fileName;
+    bool mustExist = false;
+    bool confirmOverwrite = false;
+};
+
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+
+    // Shows the box and waits; true when the person answered Yes (always
+    // true for boxes with only OK).
+    virtual bool Show(const MessageBox& box) = 0;
+    // A caption, a prompt line and one edit field of at most 255 characters;
+    // nothing when cancelled.
+    virtual std::optional<std::string> Prompt(const std::string& caption,
+                                              const std::string& prompt,
+                                              const std::string& initial) = 0;
+    virtual std::optional<std::string> OpenFile(const FileDialog& dialog) = 0;
+    virtual std::optional<std::string> SaveFile(const FileDialog& dialog) = 0;
+    // Lets the windows handle pending input once (a cancel click, a repaint).
+    virtual void ProcessMessages() = 0;
+    virtual void SetBusyCursor(bool busy) = 0;
+    // 0 opens the contents page; a negative context closes the help.
+    virtual void ShowHelp(int context) = 0;
+
+    void Message(const std::string& text) { Show({BoxKind::Plain, kAppTitle, text}); }
+    void Information(const std::string& text) {
+        Show({BoxKind::Information, "Information", text});
+    }
+    bool Warning(const std::string& text) { return Show({BoxKind::Warning, "Warning", text}); }
+    bool Confirm(const std::string& text) {
+        return Show({BoxKind::Confirmation, "Confirm", text});
+    }
+};
+
+}  // namespace twinfold

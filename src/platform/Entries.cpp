@@ -1,0 +1,98 @@
+// Directory search and entry queries on POSIX, mapped to attribute bits.
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/FileSystem.h"
+
+namespace twinfold::platform {
+namespace {
+
+bool IsDotName(const char* name) {
+    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+bool IsHiddenName(const char* name) { return name[0] == '.' && !IsDotName(name); }
+
+// Read-only means nobody may write, so root is held back by it too.
+std::uint32_t AttributesOf(const struct stat& st, const char* name) {
+    std::uint32_t attributes = 0;
+    if (S_ISDIR(st.st_mode)) attributes |= kDirectory;
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) attributes |= kReadOnly;
+    if (IsHiddenName(name)) attributes |= kHidden;
+    return attributes;
+}
+
+const char* BaseName(const std::string& path) {
+    auto slash = path.find_last_of(kSeparator);
+    return slash == std::string::npos ? path.c_str() : path.c_str() + slash + 1;
+}
+
+Error ErrorOf(int code) { return Error{ErrorText(code), code}; }
+
+// The entry a directory search reports for `name`, or nothing for the kinds
+// that are never listed.
+std::optional<DirEntry> SearchEntry(int dirFd, const char* name) {
+    struct stat st {};
+    if (fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
+    if (S_ISLNK(st.st_mode)) {
+        // A link stands for its target file; links to directories are not
+        // followed and dangling links are not listed.
+        if (fstatat(dirFd, name, &st, 0) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    } else if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+        return std::nullopt;
+    }
+    return DirEntry{name, AttributesOf(st, name), static_cast<std::uint64_t>(st.st_size),
+                    static_cast<std::int64_t>(st.st_mtim.tv_sec)};
+}
+
+}  // namespace
+
+std::string ErrorText(int code) { return std::strerror(code); }
+
+Result<std::vector<DirEntry>> ReadDirectory(const std::string& dir) {
+    DIR* stream = opendir(dir.c_str());
+    if (stream == nullptr) return ErrorOf(errno);
+    std::vector<DirEntry> entries;
+    int fd = dirfd(stream);
+    errno = 0;
+    while (struct dirent* found = readdir(stream)) {
+        if (auto entry = SearchEntry(fd, found->d_name)) entries.push_back(std::move(*entry));
+        errno = 0;
+    }
+    int readError = errno;
+    closedir(stream);
+    if (readError != 0) return ErrorOf(readError);
+    return entries;
+}
+
+std::optional<EntryInfo> QueryEntry(const std::string& path) {
+    struct stat st {};
+    if (path.empty() || stat(path.c_str(), &st) != 0) return std::nullopt;
+    if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) return std::nullopt;
+    return EntryInfo{AttributesOf(st, BaseName(path)), static_cast<std::uint64_t>(st.st_size),
+                     static_cast<std::int64_t>(st.st_mtim.tv_sec)};
+}
+
+bool IsSymbolicLink(const std::string& path) {
+    struct stat st {};
+    return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+bool IsWritable(const std::string& path) { return access(path.c_str(), W_OK) == 0; }
+
+bool IsSameEntry(const std::string& a, const std::string& b) {
+    struct stat sa {}, sb {};
+    if (stat(a.c_str(), &sa) != 0 || stat(b.c_str(), &sb) != 0) return false;
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+bool IsCaseSensitiveVolume(const std::string&) { return true; }
+
+std::string DisplayPath(const std::string& path) { return path; }
+
+}  // namespace twinfold::platform

@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "platform/FileSystem.h"
+#include "support/TestDir.h"
+
+namespace fs = std::filesystem;
+using namespace twinfold;
+using namespace twinfold::platform;
+
+namespace {
+
+const DirEntry* Find(const std::vector<DirEntry>& entries, const std::string& name) {
+    auto it = std::find_if(entries.begin(), entries.end(),
+                           [&](const DirEntry& e) { return e.name == name; });
+    return it == entries.end() ? nullptr : &*it;
+}
+
+}  // namespace
+
+TEST(Platform, DirectorySearchMapsKindsToAttributes) {
+    test::TestDir dir;
+    dir.CreateFile("plain.txt", "abc");
+    dir.CreateFile(".hidden");
+    dir.CreateFile("locked.txt");
+    dir.MakeReadOnly("locked.txt");
+    dir.CreateDirectory("sub");
+    dir.CreateDirectory("outside/target");
+    fs::create_symlink(dir.Path("plain.txt"), dir.Path("to-file"));
+    fs::create_directory_symlink(dir.Path("outside"), dir.Path("to-dir"));
+    fs::create_symlink(dir.Path("nowhere"), dir.Path("dangling"));
+    ASSERT_EQ(mkfifo(dir.Path("pipe").c_str(), 0644), 0);
+
+    auto entries = ReadDirectory(dir.path());
+    ASSERT_TRUE(entries.ok());
+    const auto& list = entries.value();
+
+    ASSERT_NE(Find(list, "plain.txt"), nullptr);
+    EXPECT_EQ(Find(list, "plain.txt")->attributes, 0u);
+    EXPECT_EQ(Find(list, "plain.txt")->size, 3u);
+    EXPECT_EQ(Find(list, ".hidden")->attributes, std::uint32_t{kHidden});
+    EXPECT_EQ(Find(list, "locked.txt")->attributes, std::uint32_t{kReadOnly});
+    EXPECT_EQ(Find(list, "sub")->attributes, std::uint32_t{kDirectory});
+    ASSERT_NE(Find(list, "to-file"), nullptr);
+    EXPECT_EQ(Find(list, "to-file")->size, 3u);
+    EXPECT_NE(Find(list, "."), nullptr);
+    EXPECT_NE(Find(list, ".."), nullptr);
+    EXPECT_EQ(Find(list, ".")->attributes & kHidden, 0u);
+    EXPECT_EQ(Find(list, "to-dir"), nullptr);
+    EXPECT_EQ(Find(list, "dangling"), nullptr);
+    EXPECT_EQ(Find(list, "pipe"), nullptr);
+
+    EXPECT_FALSE(ReadDirectory(dir.Path("missing")).ok());
+    EXPECT_FALSE(QueryEntry(dir.Path("pipe")).has_value());
+    EXPECT_FALSE(QueryEntry(dir.Path("dangling")).has_value());
+    EXPECT_TRUE(IsSymbolicLink(dir.Path("dangling")));
+    EXPECT_TRUE(IsSameEntry(dir.Path("outside"), dir.Path("to-dir")));
+}
+
+TEST(Platform, PackedStampsRoundTripAtTwoSecondResolution) {
+    std::int64_t odd = test::LocalTime(2023, 6, 15, 10, 30, 41);
+    auto packed = PackLocalTime(odd);
+    ASSERT_TRUE(packed.has_value());
+    EXPECT_EQ(*packed >> 25, 2023u - 1980u);
+    EXPECT_EQ((*packed >> 21) & 0xF, 6u);
+    EXPECT_EQ((*packed >> 16) & 0x1F, 15u);
+    EXPECT_EQ((*packed >> 11) & 0x1F, 10u);
+    EXPECT_EQ((*packed >> 5) & 0x3F, 30u);
+    EXPECT_EQ(*packed & 0x1F, 20u);
+    EXPECT_EQ(UnpackLocalTime(*packed), odd - 1);
+
+    EXPECT_FALSE(PackLocalTime(test::LocalTime(1979, 12, 31)).has_value());
+    EXPECT_TRUE(PackLocalTime(test::LocalTime(1980, 1, 1, 0, 0, 0)).has_value());
+    // 2044 and later set the top bit and must still order above earlier years.
+    auto late = PackLocalTime(test::LocalTime(2050, 1, 1));
+    ASSERT_TRUE(late.has_value());
+    EXPECT_GT(*late, *packed);
+    EXPECT_GE(*late, 0x80000000u);
+}
+
+TEST(Platform, TemporaryFileIsHiddenBesideTargetAndMovesRefuseToReplace) {
+    test::TestDir dir;
+    auto temp = CreateTemporaryBeside(dir.Path("report.txt"));
+    ASSERT_TRUE(temp.ok());
+    EXPECT_EQ(fs::path(temp.value().path).parent_path().string(), dir.path());
+    EXPECT_EQ(fs::path(temp.value().path).filename().string()[0], '.');
+    const std::string data = "hello";
+    ASSERT_TRUE(temp.value().file.Write(data).ok());
+    ASSERT_TRUE(temp.value().file.Close().ok());
+    ASSERT_TRUE(RenameReplacing(temp.value().path, dir.Path("report.txt")).ok());
+    EXPECT_EQ(dir.ReadFile("report.txt"), "hello");
+
+    dir.CreateFile("other.txt", "other");
+    auto moved = MoveEntry(dir.Path("other.txt"), dir.Path("report.txt"));
+    EXPECT_FALSE(moved.ok());
+    EXPECT_EQ(dir.ReadFile("report.txt"), "hello");
+    EXPECT_TRUE(MoveEntry(dir.Path("other.txt"), dir.Path("new.txt")).ok());
+    EXPECT_EQ(dir.ReadFile("new.txt"), "other");
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "desktop/Desktop.h"
+
+namespace twinfold::test {
+
+// A Desktop that records every box and dialog and answers from queues, so a
+// test can follow a whole conversation with the person.
+class ScriptedDesktop : public Desktop {
+public:
+    bool Show(const MessageBox& box) override;
+    std::optional<std::string> Prompt(const std::string& caption, const std::string& prompt,
+                                      const std::string& initial) override;
+    std::optional<std::string> OpenFile(const FileDialog& dialog) override;
+    std::optional<std::string> SaveFile(const FileDialog& dialog) override;
+    void ProcessMessages() override;
+    void SetBusyCursor(bool busy) override;
+    void ShowHelp(int context) override;
+
+    // The texts of every box shown, in order.
+    std::vector<std::string> Texts() const;
+
+    std::vector<MessageBox> boxes;
+    // Answers to Yes/No boxes; when empty, `defaultAnswer`.
+    std::deque<bool> answers;
+    bool defaultAnswer = true;
+    // Answers to text prompts and file dialogs; when empty, cancelled.
+    std::deque<std::optional<std::string>> promptAnswers;
+    std::deque<std::optional<std::string>> fileAnswers;
+    std::vector<FileDialog> fileDialogs;
+    std::vector<std::string> prompts;  // "caption|prompt|initial"
+
+    // Runs at every message pump with its 1-based number: this is where a
+    // test presses Cancel between two files.
+    std::function<void(int)> onPump;
+    int pumps = 0;
+    bool busy = false;
+    std::vector<int> helpContexts;
+};
+
+}  // namespace twinfold::test
