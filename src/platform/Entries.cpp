@@ -83,6 +83,11 @@ bool IsSymbolicLink(const std::string& path) {
     return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
 }
 
+bool EntryExists(const std::string& path) {
+    struct stat st {};
+    return !path.empty() && lstat(path.c_str(), &st) == 0;
+}
+
 bool IsWritable(const std::string& path) { return access(path.c_str(), W_OK) == 0; }
 
 bool IsSameEntry(const std::string& a, const std::string& b) {

@@ -46,6 +46,10 @@ std::optional<EntryInfo> QueryEntry(const std::string& path);
 // True when a symbolic link stands at `path` itself (dangling or not).
 bool IsSymbolicLink(const std::string& path);
 
+// True when anything at all stands at `path` itself: also the kinds that
+// QueryEntry reports as nothing (FIFOs, sockets, devices, dangling links).
+bool EntryExists(const std::string& path);
+
 // True when `path` exists and the program may write into it (a directory:
 // create entries in it).
 bool IsWritable(const std::string& path);
