@@ -26,7 +26,7 @@ constexpr int kRounds = 3;
 
 // Nobody to ask: every box goes to the terminal.
 class PrintingDesktop : public Desktop {
-  public:
+public:
     bool Show(const MessageBox& box) override {
         std::cerr << box.caption << ": " << box.text << "\n";
         return true;
@@ -42,15 +42,12 @@ class PrintingDesktop : public Desktop {
     void ShowHelp(int) override {}
 };
 
-std::string Quoted(const std::string& path) {
-    return "'" + path + "'";
-}
+std::string Quoted(const std::string& path) { return "'" + path + "'"; }
 
 // Data that neither compresses nor repeats within a block.
 bool WriteSource(const std::string& path) {
     auto file = platform::File::CreateNew(path);
-    if (!file)
-        return false;
+    if (!file) return false;
     std::vector<char> chunk(1 << 20);
     std::uint64_t state = 0x9E3779B97F4A7C15ull;
     for (std::uint64_t written = 0; written < kFileBytes; written += chunk.size()) {
@@ -60,8 +57,7 @@ bool WriteSource(const std::string& path) {
             state ^= state << 17;
             byte = static_cast<char>(state);
         }
-        if (!file.value().Write(chunk))
-            return false;
+        if (!file.value().Write(chunk)) return false;
     }
     return static_cast<bool>(file.value().Close());
 }
@@ -76,17 +72,14 @@ double BestSeconds(const std::string& target, Copy copy) {
         fs::remove(target, ec);
         std::system("sync");
         auto start = std::chrono::steady_clock::now();
-        if (!copy())
-            return -1;
+        if (!copy()) return -1;
         std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         best = std::min(best, took.count());
     }
     return best;
 }
 
-double MegabytesPerSecond(double seconds) {
-    return kFileBytes / 1e6 / seconds;
-}
+double MegabytesPerSecond(double seconds) { return kFileBytes / 1e6 / seconds; }
 
 std::string BenchDirectory(int argc, char** argv) {
     std::string base = argc > 1 ? argv[1] : "";
@@ -118,8 +111,7 @@ int Run(const std::string& root) {
     for (std::int32_t size : {32768, 131072, 262144, 524288, 1048576}) {
         double seconds = BestSeconds(
             target, [&] { return BufferedCopyFile(source, destination, size, desktop); });
-        if (seconds < 0)
-            return 1;
+        if (seconds < 0) return 1;
         std::printf("%-12s %10.3f %10.1f %8.2f\n",
                     ("buffer " + std::to_string(size >> 10) + "K").c_str(), seconds,
                     MegabytesPerSecond(seconds), cp / seconds);

@@ -23,8 +23,7 @@ const std::string kNotCopied = ".  File not copied!";
 
 std::string Pattern(std::size_t length) {
     std::string data(length, '\0');
-    for (std::size_t i = 0; i < length; ++i)
-        data[i] = static_cast<char>((i * 131 + i / 7) % 251);
+    for (std::size_t i = 0; i < length; ++i) data[i] = static_cast<char>((i * 131 + i / 7) % 251);
     return data;
 }
 
@@ -43,7 +42,7 @@ std::string CreateFailure(const std::string& target) {
 }
 
 class BufferedCopy : public ::testing::Test {
-  protected:
+protected:
     // Copies through the real reader, but notes the size of every buffer
     // offered and the bytes each read brought.
     bool CopyRecording(const std::string& source, const std::string& destination,
@@ -52,8 +51,7 @@ class BufferedCopy : public ::testing::Test {
                                             [this](platform::File& file, std::span<char> buffer) {
                                                 offered.push_back(buffer.size());
                                                 auto got = file.Read(buffer);
-                                                if (got)
-                                                    reads.push_back(got.value());
+                                                if (got) reads.push_back(got.value());
                                                 return got;
                                             });
     }
@@ -264,18 +262,17 @@ TEST_F(BufferedCopy, KeepsTheRootsSingleSeparator) {
 // A small tmpfs mounted inside the test directory for as long as the guard
 // lives; only root may mount, so `mounted` tells whether the test can run.
 class SmallVolume {
-  public:
+public:
     explicit SmallVolume(const std::string& path) : path_(path) {
         std::string command = "mount -t tmpfs -o size=64k tmpfs '" + path + "' 2>/dev/null";
         mounted = std::system(command.c_str()) == 0;
     }
     ~SmallVolume() {
-        if (mounted)
-            std::system(("umount '" + path_ + "'").c_str());
+        if (mounted) std::system(("umount '" + path_ + "'").c_str());
     }
     bool mounted = false;
 
-  private:
+private:
     std::string path_;
 };
 
@@ -283,8 +280,7 @@ TEST_F(BufferedCopy, ReportsAFullDiskAndKeepsTheOldTarget) {
     std::string source = dir.CreateFile("src/big.bin", Pattern(200'000));
     std::string volume = dir.CreateDirectory("full");
     SmallVolume small(volume);
-    if (!small.mounted)
-        GTEST_SKIP() << "cannot mount a tmpfs here";
+    if (!small.mounted) GTEST_SKIP() << "cannot mount a tmpfs here";
     dir.CreateFile("full/big.bin", "old");
 
     EXPECT_FALSE(BufferedCopyFile(source, volume, kDefaultCopyBufferSize, desktop));
@@ -303,8 +299,7 @@ TEST_F(BufferedCopy, ReportsAReadFailurePartWayThrough) {
     EXPECT_FALSE(detail::BufferedCopyFileWith(
         source, dir.Path("dst"), 16, desktop,
         [&calls](platform::File& file, std::span<char> buffer) -> Result<std::size_t> {
-            if (++calls == 3)
-                return Error{"Input/output error", 5};
+            if (++calls == 3) return Error{"Input/output error", 5};
             return file.Read(buffer);
         }));
     EXPECT_EQ(desktop.Texts(),

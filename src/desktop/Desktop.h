@@ -42,8 +42,7 @@ public:
     virtual bool Show(const MessageBox& box) = 0;
     // A caption, a prompt line and one edit field of at most 255 characters;
     // nothing when cancelled.
-    virtual std::optional<std::string> Prompt(const std::string& caption,
-                                              const std::string& prompt,
+    virtual std::optional<std::string> Prompt(const std::string& caption, const std::string& prompt,
                                               const std::string& initial) = 0;
     virtual std::optional<std::string> OpenFile(const FileDialog& dialog) = 0;
     virtual std::optional<std::string> SaveFile(const FileDialog& dialog) = 0;
@@ -54,13 +53,9 @@ public:
     virtual void ShowHelp(int context) = 0;
 
     void Message(const std::string& text) { Show({BoxKind::Plain, kAppTitle, text}); }
-    void Information(const std::string& text) {
-        Show({BoxKind::Information, "Information", text});
-    }
+    void Information(const std::string& text) { Show({BoxKind::Information, "Information", text}); }
     bool Warning(const std::string& text) { return Show({BoxKind::Warning, "Warning", text}); }
-    bool Confirm(const std::string& text) {
-        return Show({BoxKind::Confirmation, "Confirm", text});
-    }
+    bool Confirm(const std::string& text) { return Show({BoxKind::Confirmation, "Confirm", text}); }
 };
 
 }  // namespace twinfold

@@ -91,7 +91,8 @@ bool EntryExists(const std::string& path) {
 bool IsWritable(const std::string& path) { return access(path.c_str(), W_OK) == 0; }
 
 bool IsSameEntry(const std::string& a, const std::string& b) {
-    struct stat sa {}, sb {};
+    struct stat sa {
+    }, sb{};
     if (stat(a.c_str(), &sa) != 0 || stat(b.c_str(), &sb) != 0) return false;
     return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }

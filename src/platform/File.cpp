@@ -87,8 +87,8 @@ Result<TemporaryFile> CreateTemporaryBeside(const std::string& target) {
     auto slash = target.find_last_of(kSeparator);
     std::string dir = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
     std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    auto seed = static_cast<unsigned long>(
-        std::chrono::steady_clock::now().time_since_epoch().count());
+    auto seed =
+        static_cast<unsigned long>(std::chrono::steady_clock::now().time_since_epoch().count());
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string path = dir + "." + name + ".tf" + std::to_string(getpid()) + "-" +
                            std::to_string((seed + counter++) % 1000000);

@@ -25,31 +25,26 @@ std::string CollapsePath(const std::string& path) {
     std::size_t start = 0;
     while (start <= path.size()) {
         std::size_t end = path.find(kSeparator, start);
-        if (end == std::string::npos)
-            end = path.size();
+        if (end == std::string::npos) end = path.size();
         std::string part = path.substr(start, end - start);
         if (part == "..") {
-            if (!parts.empty())
-                parts.pop_back();
+            if (!parts.empty()) parts.pop_back();
         } else if (!part.empty() && part != ".") {
             parts.push_back(std::move(part));
         }
         start = end + 1;
     }
     std::string collapsed;
-    for (const auto& part : parts)
-        collapsed += kSeparator + part;
+    for (const auto& part : parts) collapsed += kSeparator + part;
     return collapsed.empty() ? std::string(platform::kRoot) : collapsed;
 }
 
 // `path` as a full path: a relative one is taken against the current
 // directory. Left as it is when the current directory cannot be found.
 std::string FullPath(const std::string& path) {
-    if (!path.empty() && path.front() == kSeparator)
-        return CollapsePath(path);
+    if (!path.empty() && path.front() == kSeparator) return CollapsePath(path);
     auto current = platform::CurrentDirectory();
-    if (!current)
-        return path;
+    if (!current) return path;
     return CollapsePath(current.value() + kSeparator + path);
 }
 
@@ -59,8 +54,7 @@ std::string NamePart(const std::string& path) {
 }
 
 std::string TargetPath(const std::string& directory, const std::string& name) {
-    if (!directory.empty() && directory.back() == kSeparator)
-        return directory + name;
+    if (!directory.empty() && directory.back() == kSeparator) return directory + name;
     return directory + kSeparator + name;
 }
 
@@ -68,13 +62,10 @@ std::string TargetPath(const std::string& directory, const std::string& name) {
 // through), a directory, a special file, a read-only file (also for root) or
 // a file this process may not write.
 bool TargetRefused(const std::string& target) {
-    if (platform::IsSymbolicLink(target))
-        return true;
+    if (platform::IsSymbolicLink(target)) return true;
     auto info = platform::QueryEntry(target);
-    if (!info)
-        return platform::EntryExists(target);
-    if ((info->attributes & (platform::kDirectory | platform::kReadOnly)) != 0)
-        return true;
+    if (!info) return platform::EntryExists(target);
+    if ((info->attributes & (platform::kDirectory | platform::kReadOnly)) != 0) return true;
     return !platform::IsWritable(target);
 }
 
@@ -103,22 +94,17 @@ CopyOutcome Pump(platform::File& source, platform::File& target, std::span<char>
                  const detail::ChunkReader& read) {
     for (;;) {
         auto got = read(source, buffer);
-        if (!got)
-            return CopyOutcome::kReadFailed;
-        if (got.value() == 0)
-            return CopyOutcome::kCopied;
-        if (!target.Write(buffer.first(got.value())))
-            return CopyOutcome::kWriteFailed;
+        if (!got) return CopyOutcome::kReadFailed;
+        if (got.value() == 0) return CopyOutcome::kCopied;
+        if (!target.Write(buffer.first(got.value()))) return CopyOutcome::kWriteFailed;
     }
 }
 
 // Stamps and closes the filled copy; a close that fails reports a write that
 // the system had delayed.
 CopyOutcome Finish(platform::File& target, std::int64_t modified) {
-    if (!target.SetModified(modified))
-        return CopyOutcome::kWriteFailed;
-    if (!target.Close())
-        return CopyOutcome::kWriteFailed;
+    if (!target.SetModified(modified)) return CopyOutcome::kWriteFailed;
+    if (!target.Close()) return CopyOutcome::kWriteFailed;
     return CopyOutcome::kCopied;
 }
 
@@ -128,12 +114,10 @@ CopyOutcome Finish(platform::File& target, std::int64_t modified) {
 CopyOutcome ReplaceTarget(platform::File& source, const std::string& target, std::span<char> buffer,
                           std::int64_t modified, const detail::ChunkReader& read) {
     auto temporary = platform::CreateTemporaryBeside(target);
-    if (!temporary)
-        return CopyOutcome::kCreateFailed;
+    if (!temporary) return CopyOutcome::kCreateFailed;
     auto& [file, path] = temporary.value();
     CopyOutcome outcome = Pump(source, file, buffer, read);
-    if (outcome == CopyOutcome::kCopied)
-        outcome = Finish(file, modified);
+    if (outcome == CopyOutcome::kCopied) outcome = Finish(file, modified);
     if (outcome == CopyOutcome::kCopied && !platform::RenameReplacing(path, target)) {
         outcome = CopyOutcome::kCreateFailed;
     }
@@ -159,13 +143,11 @@ bool BufferedCopyFileWith(const std::string& fileName, const std::string& destin
     const auto size =
         static_cast<std::size_t>(copyBufferSize > 0 ? copyBufferSize : kDefaultCopyBufferSize);
     std::unique_ptr<char[]> buffer(new (std::nothrow) char[size]);
-    if (!buffer)
-        return Refuse(desktop, "Not enough memory to copy " + fileName + kNotCopied);
+    if (!buffer) return Refuse(desktop, "Not enough memory to copy " + fileName + kNotCopied);
 
     auto source = platform::File::OpenForReading(fileName);
     auto info = source ? platform::QueryEntry(fileName) : std::nullopt;
-    if (!info)
-        return Refuse(desktop, "Could not open file: " + fileName + kNotCopied);
+    if (!info) return Refuse(desktop, "Could not open file: " + fileName + kNotCopied);
     if (TargetRefused(target)) {
         return Refuse(desktop, FailureText(CopyOutcome::kCreateFailed, fileName, target));
     }
@@ -188,8 +170,7 @@ bool BufferedCopyFile(const std::string& fileName, const std::string& destinatio
 
 std::int32_t QueryFileSize(const std::string& fileName) {
     auto info = platform::QueryEntry(FullPath(fileName));
-    if (!info)
-        return -1;
+    if (!info) return -1;
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(info->size & 0xFFFFFFFFu));
 }
 
@@ -204,16 +185,14 @@ bool HasAttributes(const std::string& path, std::uint32_t bits) {
 
 std::int64_t SourceStamp(const std::string& path) {
     auto info = platform::QueryEntry(path);
-    if (!info || (info->attributes & platform::kDirectory) != 0)
-        return -1;
+    if (!info || (info->attributes & platform::kDirectory) != 0) return -1;
     auto packed = platform::PackLocalTime(info->modified);
     return packed ? static_cast<std::int64_t>(*packed) : -1;
 }
 
 std::int64_t DestinationStamp(const std::string& path) {
     auto info = platform::QueryEntry(path);
-    if (!info)
-        return 0;
+    if (!info) return 0;
     if (auto packed = platform::PackLocalTime(info->modified)) {
         return static_cast<std::int64_t>(*packed);
     }

@@ -46,7 +46,6 @@ private:
 
 // A fixed local time that packs exactly (an even second), as seconds since the
 // epoch: year, month, day, hour, minute, second.
-std::int64_t LocalTime(int year, int month, int day, int hour = 12, int minute = 0,
-                       int second = 0);
+std::int64_t LocalTime(int year, int month, int day, int hour = 12, int minute = 0, int second = 0);
 
 }  // namespace twinfold::test
