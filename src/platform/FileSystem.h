@@ -107,6 +107,8 @@ Status MoveEntry(const std::string& from, const std::string& to);
 Status MakeDirectory(const std::string& path);
 Status RemoveDirectory(const std::string& path);
 Status SetModified(const std::string& path, std::int64_t seconds);
+// Gives `to` the permission bits (special bits included) of `from`.
+Status CopyPermissions(const std::string& from, const std::string& to);
 
 Result<std::string> CurrentDirectory();
 Status SetCurrentDirectory(const std::string& path);

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "desktop/Desktop.h"
+#include "platform/Result.h"
+
+namespace twinfold {
+
+class IniDocument;
+
+// One settings file, named by its full path. Every operation opens, reads or
+// replaces and releases the file; nothing stays open between two calls.
+//
+// Reading: section and key names ignore ASCII case, blanks around names and
+// values do not count, one pair of enclosing matching quotes is dropped, the
+// first of duplicate sections or keys counts, and at most kMaxValueLength
+// characters of a value come back. A missing or unreadable file reads as
+// empty, so every read gives its default.
+//
+// Writing merges one key into the file: its value is replaced where it stands,
+// or the key is added at the end of its section, or the section at the end of
+// the file. Every other byte stays, line ends included. The new content goes
+// to a temporary file beside the old one, which then replaces it in one step,
+// so a failed write leaves the old file as it was. A failure (also a file
+// without write permission, even for root) shows "Unable to write to <path>"
+// when a desktop was given, and comes back as the Error.
+class TIniFile {
+  public:
+    static constexpr std::size_t kMaxValueLength = 1023;
+
+    explicit TIniFile(std::string path, Desktop* desktop = nullptr);
+
+    const std::string& FileName() const { return path_; }
+
+    std::string ReadString(std::string_view section, std::string_view key,
+                           std::string_view defaultValue) const;
+    Status WriteString(std::string_view section, std::string_view key, std::string_view value);
+
+    // Decimal with an optional sign, or hexadecimal after "$" or after
+    // "0x"/"0X" (then longer than two characters). Hexadecimal beyond 32 bits
+    // keeps the low 32 bits ("$FFFFFFFF" is -1); a decimal value out of range,
+    // any other form and an empty value give the default.
+    std::int32_t ReadInteger(std::string_view section, std::string_view key,
+                             std::int32_t defaultValue) const;
+    // Writes the decimal form.
+    Status WriteInteger(std::string_view section, std::string_view key, std::int32_t value);
+
+    // An integer read with the default 1 or 0; any value but 0 is set.
+    bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
+    // Writes "1" or "0".
+    Status WriteBool(std::string_view section, std::string_view key, bool value);
+
+    bool SectionExists(std::string_view section) const;
+    // The key names of the section in file order, each once.
+    std::vector<std::string> ReadSection(std::string_view section) const;
+    // Rewrites the file without every section of that name; a file without
+    // it is left untouched.
+    Status EraseSection(std::string_view section);
+
+  private:
+    IniDocument Load() const;
+    Result<IniDocument> LoadForChange() const;
+    Status Store(const IniDocument& doc);
+    Status Replace(const std::string& text) const;
+    Status Report(const Error& error);
+
+    std::string path_;
+    Desktop* desktop_;
+};
+
+}  // namespace twinfold
