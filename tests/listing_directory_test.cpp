@@ -59,7 +59,7 @@ void ExpectPathEntries(const TDirectoryListBox& list) {
 }
 
 // A tree with the kinds of entries a directory list must tell apart.
-class DirectoryListTest : public ::testing::Test {
+class ListingDirectoryList : public ::testing::Test {
   protected:
     void SetUp() override {
         for (const char* name : {"work/old", "work/Archive", "work/b", "work/B", "work/.tmp",
@@ -85,7 +85,7 @@ class DirectoryListTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(DirectoryListTest, StartsAtTheCurrentDirectoryWithSortedVisibleSubdirectories) {
+TEST_F(ListingDirectoryList, StartsAtTheCurrentDirectoryWithSortedVisibleSubdirectories) {
     TDirectoryListBox list;
     EXPECT_EQ(list.Directory(), dir.Path("work"));
     ExpectPathEntries(list);
@@ -93,7 +93,7 @@ TEST_F(DirectoryListTest, StartsAtTheCurrentDirectoryWithSortedVisibleSubdirecto
     EXPECT_EQ(Subdirectories(list), (std::vector<std::string>{"Archive", "B", "b", "old"}));
 }
 
-TEST_F(DirectoryListTest, RootIsTheCurrentEntryAtIndexZero) {
+TEST_F(ListingDirectoryList, RootIsTheCurrentEntryAtIndexZero) {
     ASSERT_TRUE(platform::SetCurrentDirectory("/").ok());
     TDirectoryListBox fresh;
     ASSERT_GT(fresh.Count(), 0);
@@ -114,7 +114,7 @@ TEST_F(DirectoryListTest, RootIsTheCurrentEntryAtIndexZero) {
     EXPECT_EQ(moved.Items()[0].kind, Kind::Current);
 }
 
-TEST_F(DirectoryListTest, EntryPathOfEveryKindOfEntry) {
+TEST_F(ListingDirectoryList, EntryPathOfEveryKindOfEntry) {
     TDirectoryListBox list;
     const std::string work = dir.Path("work");
     const auto pieces = Pieces(work);
@@ -132,7 +132,7 @@ TEST_F(DirectoryListTest, EntryPathOfEveryKindOfEntry) {
     EXPECT_EQ(list.EntryPath(-1), "");
 }
 
-TEST_F(DirectoryListTest, SelectingDoesNotOpenButOpenSelectedDoes) {
+TEST_F(ListingDirectoryList, SelectingDoesNotOpenButOpenSelectedDoes) {
     TDirectoryListBox list;
     int changes = 0;
     list.OnChange.Connect([&] { ++changes; });
@@ -161,7 +161,7 @@ TEST_F(DirectoryListTest, SelectingDoesNotOpenButOpenSelectedDoes) {
     EXPECT_EQ(changes, 2);
 }
 
-TEST_F(DirectoryListTest, SetDirectoryAcceptsFilesPatternsAndTrailingSeparators) {
+TEST_F(ListingDirectoryList, SetDirectoryAcceptsFilesPatternsAndTrailingSeparators) {
     TDirectoryListBox list;
     struct Case {
         const char* label;
@@ -185,13 +185,13 @@ TEST_F(DirectoryListTest, SetDirectoryAcceptsFilesPatternsAndTrailingSeparators)
     }
 }
 
-TEST_F(DirectoryListTest, ALinkedDirectoryIsTakenAsTheFileSystemReportsIt) {
+TEST_F(ListingDirectoryList, ALinkedDirectoryIsTakenAsTheFileSystemReportsIt) {
     TDirectoryListBox list;
     ASSERT_TRUE(list.SetDirectory(dir.Path("work/to-other")).ok());
     EXPECT_EQ(list.Directory(), dir.Path("other"));
 }
 
-TEST_F(DirectoryListTest, EmptyOrSameDirectoryChangesNothing) {
+TEST_F(ListingDirectoryList, EmptyOrSameDirectoryChangesNothing) {
     TDirectoryListBox list;
     int changes = 0;
     list.OnChange.Connect([&] { ++changes; });
@@ -202,7 +202,7 @@ TEST_F(DirectoryListTest, EmptyOrSameDirectoryChangesNothing) {
     EXPECT_EQ(Cwd(), dir.path()) << "no change of directory took place";
 }
 
-TEST_F(DirectoryListTest, ADirectoryThatCannotBeEnteredKeepsTheFormerState) {
+TEST_F(ListingDirectoryList, ADirectoryThatCannotBeEnteredKeepsTheFormerState) {
     TDirectoryListBox list;
     int changes = 0;
     list.OnChange.Connect([&] { ++changes; });
@@ -231,7 +231,7 @@ TEST_F(DirectoryListTest, ADirectoryThatCannotBeEnteredKeepsTheFormerState) {
     EXPECT_EQ(changes, 0);
 }
 
-TEST_F(DirectoryListTest, ReloadRereadsSubdirectoriesInPlace) {
+TEST_F(ListingDirectoryList, ReloadRereadsSubdirectoriesInPlace) {
     TDirectoryListBox list;
     TFileListBox files;
     list.SetFileList(&files);
@@ -251,7 +251,7 @@ TEST_F(DirectoryListTest, ReloadRereadsSubdirectoriesInPlace) {
     EXPECT_EQ(Cwd(), dir.path()) << "a rebuild is no change of directory";
 }
 
-TEST_F(DirectoryListTest, AVanishedDirectoryKeepsOnlyItsPathEntries) {
+TEST_F(ListingDirectoryList, AVanishedDirectoryKeepsOnlyItsPathEntries) {
     TDirectoryListBox list;
     ASSERT_TRUE(list.SetDirectory(dir.Path("work/old/deeper")).ok());
     ASSERT_TRUE(platform::SetCurrentDirectory(dir.path()).ok());
@@ -263,7 +263,7 @@ TEST_F(DirectoryListTest, AVanishedDirectoryKeepsOnlyItsPathEntries) {
     EXPECT_EQ(list.ItemIndex(), list.Count() - 1);
 }
 
-TEST_F(DirectoryListTest, ChainMovesTheFileListThenTheLabelThenNotifies) {
+TEST_F(ListingDirectoryList, ChainMovesTheFileListThenTheLabelThenNotifies) {
     dir.CreateFile("work/old/one.txt");
     dir.CreateFile("work/old/two.txt");
     TDirectoryListBox list;
@@ -294,7 +294,7 @@ TEST_F(DirectoryListTest, ChainMovesTheFileListThenTheLabelThenNotifies) {
     EXPECT_EQ(label.Caption(), old);
 }
 
-TEST_F(DirectoryListTest, LinksBetweenListsAreKeptConsistent) {
+TEST_F(ListingDirectoryList, LinksBetweenListsAreKeptConsistent) {
     TDirectoryListBox first, second;
     {
         TFileListBox files;
