@@ -1,0 +1,233 @@
+#include "listing/TFileListBox.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+#include "desktop/Desktop.h"
+#include "listing/NameOrder.h"
+#include "listing/Paths.h"
+#include "listing/TDirectoryListBox.h"
+#include "listing/Wildcard.h"
+#include "platform/FileSystem.h"
+
+namespace twinfold {
+namespace {
+
+using Item = TFileListBox::Item;
+using Glyph = TFileListBox::Glyph;
+
+// Entries from this position on take long enough to show the busy cursor.
+constexpr std::size_t kBusyFrom = 100;
+
+// Shows the busy cursor on request and turns it back when the read ends,
+// however it ends. Desktop cannot tell the former cursor, so only a cursor
+// this read turned busy is turned back.
+class BusyCursor {
+  public:
+    explicit BusyCursor(Desktop* desktop) : desktop_(desktop) {}
+    ~BusyCursor() {
+        if (shown_)
+            desktop_->SetBusyCursor(false);
+    }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+    void Show() {
+        if (desktop_ == nullptr || shown_)
+            return;
+        desktop_->SetBusyCursor(true);
+        shown_ = true;
+    }
+
+  private:
+    Desktop* desktop_;
+    bool shown_ = false;
+};
+
+std::vector<std::string> SplitMask(const std::string& mask) {
+    std::vector<std::string> pieces;
+    std::size_t start = 0;
+    for (std::size_t end; (end = mask.find(';', start)) != std::string::npos; start = end + 1) {
+        pieces.push_back(mask.substr(start, end - start));
+    }
+    pieces.push_back(mask.substr(start));
+    return pieces;
+}
+
+// The search passes an entry with a hidden, system, volume or directory bit
+// only when that bit is asked for; it is then admitted by ftNormal or by any
+// asked bit it carries.
+bool Admits(const platform::DirEntry& entry, TFileType type) {
+    constexpr std::uint32_t kSearchBits =
+        platform::kHidden | platform::kSystem | platform::kVolumeId | platform::kDirectory;
+    const std::uint32_t asked = type.AttributeWord();
+    if ((entry.attributes & kSearchBits & ~asked) != 0)
+        return false;
+    return type.Contains(TFileAttr::ftNormal) || (entry.attributes & asked) != 0;
+}
+
+Glyph FileGlyph(const std::string& name) {
+    static constexpr std::array<std::string_view, 4> kRunnable = {".exe", ".com", ".bat", ".pif"};
+    auto dot = name.rfind('.');
+    if (dot == std::string::npos)
+        return Glyph::UnknownFile;
+    std::string extension;
+    for (char c : name.substr(dot))
+        extension.push_back(static_cast<char>(FoldCase(c)));
+    bool runnable = std::find(kRunnable.begin(), kRunnable.end(), extension) != kRunnable.end();
+    return runnable ? Glyph::Executable : Glyph::UnknownFile;
+}
+
+Item ItemFor(const platform::DirEntry& entry) {
+    if ((entry.attributes & platform::kDirectory) != 0) {
+        return {"[" + entry.name + "]", Glyph::ClosedFolder};
+    }
+    return {entry.name, FileGlyph(entry.name)};
+}
+
+// One pass over the directory's entries per mask piece, so a name that two
+// pieces match is listed twice; a directory that cannot be read lists nothing.
+std::vector<Item> ReadItems(const std::string& directory, const std::string& mask, TFileType type,
+                            BusyCursor& busy) {
+    std::vector<Item> items;
+    auto found = platform::ReadDirectory(directory);
+    if (!found)
+        return items;
+    for (const std::string& piece : SplitMask(mask)) {
+        if (piece.empty())
+            continue;
+        for (const auto& entry : found.value()) {
+            if (!Admits(entry, type) || !MatchesPattern(entry.name, piece))
+                continue;
+            items.push_back(ItemFor(entry));
+            if (items.size() > kBusyFrom)
+                busy.Show();
+        }
+    }
+    std::stable_sort(items.begin(), items.end(),
+                     [](const Item& a, const Item& b) { return ListedBefore(a.text, b.text); });
+    return items;
+}
+
+}  // namespace
+
+TFileListBox::TFileListBox() {
+    auto cwd = platform::CurrentDirectory();
+    directory_ = cwd ? cwd.value() : std::string(platform::kRoot);
+    Reload();  // nothing to report to yet: an unreadable start lists nothing
+}
+
+TFileListBox::~TFileListBox() {
+    if (dirList_ != nullptr && dirList_->fileList_ == this)
+        dirList_->fileList_ = nullptr;
+}
+
+Status TFileListBox::SetDirectory(const std::string& path) {
+    if (path == directory_)
+        return Ok();
+    // The former directory may have vanished; the new path alone decides.
+    platform::SetCurrentDirectory(directory_);
+    if (auto entered = EnterDirectory(path); !entered)
+        return entered;
+    return Reload();
+}
+
+Status TFileListBox::SetMask(const std::string& mask) {
+    if (mask == mask_)
+        return Ok();
+    mask_ = mask;
+    return Reload();
+}
+
+Status TFileListBox::SetFileType(TFileType type) {
+    if (type == fileType_)
+        return Ok();
+    fileType_ = type;
+    return Reload();
+}
+
+Status TFileListBox::Reload() {
+    if (auto entered = platform::SetCurrentDirectory(directory_); !entered) {
+        return CannotOpenDirectory(directory_, entered.error());
+    }
+    {
+        BusyCursor busy(desktop_);
+        items_ = ReadItems(directory_, mask_, fileType_, busy);
+        itemIndex_ = -1;
+    }
+    Change();
+    return Ok();
+}
+
+void TFileListBox::SetItemIndex(int index) {
+    itemIndex_ = InRange(index) ? index : -1;
+    if (MultiSelect)
+        return;
+    for (auto& item : items_)
+        item.selected = false;
+    if (itemIndex_ >= 0)
+        items_[static_cast<std::size_t>(itemIndex_)].selected = true;
+}
+
+bool TFileListBox::Selected(int index) const {
+    return InRange(index) && items_[static_cast<std::size_t>(index)].selected;
+}
+
+void TFileListBox::SetSelected(int index, bool selected) {
+    if (!InRange(index))
+        return;
+    if (MultiSelect) {
+        items_[static_cast<std::size_t>(index)].selected = selected;
+    } else if (selected) {
+        SetItemIndex(index);
+    } else if (Selected(index)) {
+        SetItemIndex(-1);
+    }
+}
+
+int TFileListBox::SelCount() const {
+    return static_cast<int>(std::count_if(items_.begin(), items_.end(),
+                                          [](const Item& item) { return item.selected; }));
+}
+
+void TFileListBox::Delete(int index) {
+    if (!InRange(index))
+        return;
+    items_.erase(items_.begin() + index);
+    if (itemIndex_ == index) {
+        itemIndex_ = -1;
+    } else if (itemIndex_ > index) {
+        --itemIndex_;
+    }
+}
+
+void TFileListBox::Click() {
+    OnClick();
+    if (itemIndex_ != lastItemIndex_)
+        Change();
+}
+
+std::string TFileListBox::CurrentFilePath() const {
+    if (!Selected(itemIndex_))
+        return {};
+    return JoinPath(directory_, items_[static_cast<std::size_t>(itemIndex_)].text);
+}
+
+Status TFileListBox::EnterDirectory(const std::string& path) {
+    if (auto entered = platform::SetCurrentDirectory(path); !entered) {
+        return CannotOpenDirectory(path, entered.error());
+    }
+    auto cwd = platform::CurrentDirectory();
+    if (!cwd)
+        return CannotOpenDirectory(path, cwd.error());
+    directory_ = cwd.value();
+    return Ok();
+}
+
+void TFileListBox::Change() {
+    lastItemIndex_ = itemIndex_;
+    OnChange();
+}
+
+}  // namespace twinfold
