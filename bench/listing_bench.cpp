@@ -73,8 +73,7 @@ int main() {
     CreateSubdirectories(dirs);
 
     TFileListBox fileList;
-    if (!fileList.SetDirectory(files).ok())
-        return 1;
+    if (!fileList.SetDirectory(files).ok()) return 1;
     Report("file list, mask \"*.*\"", fileList.Count(), Time([&] { fileList.Reload(); }));
     fileList.SetMask("*.txt;*.doc");
     Report("file list, mask \"*.txt;*.doc\"", fileList.Count(), Time([&] { fileList.Reload(); }));
@@ -83,8 +82,7 @@ int main() {
            Time([&] { fileList.Reload(); }));
 
     TDirectoryListBox dirList;
-    if (!dirList.SetDirectory(dirs).ok())
-        return 1;
+    if (!dirList.SetDirectory(dirs).ok()) return 1;
     Report("directory list, rebuild", dirList.Count(), Time([&] { dirList.Reload(); }));
 
     platform::SetCurrentDirectory(saved);

@@ -16,15 +16,12 @@ using Kind = TDirectoryListBox::EntryKind;
 
 namespace {
 
-std::string Cwd() {
-    return platform::CurrentDirectory().value();
-}
+std::string Cwd() { return platform::CurrentDirectory().value(); }
 
 std::vector<std::string> Pieces(const std::string& path) {
     std::vector<std::string> pieces;
     for (const auto& part : fs::path(path)) {
-        if (part != "/")
-            pieces.push_back(part.string());
+        if (part != "/") pieces.push_back(part.string());
     }
     return pieces;
 }
@@ -32,8 +29,7 @@ std::vector<std::string> Pieces(const std::string& path) {
 std::vector<std::string> Subdirectories(const TDirectoryListBox& list) {
     std::vector<std::string> names;
     for (const auto& entry : list.Items()) {
-        if (entry.kind == Kind::Subdirectory)
-            names.push_back(entry.text);
+        if (entry.kind == Kind::Subdirectory) names.push_back(entry.text);
     }
     return names;
 }
@@ -48,8 +44,7 @@ void ExpectPathEntries(const TDirectoryListBox& list) {
         EXPECT_EQ(list.Items()[i].text, pieces[i - 1]);
         EXPECT_EQ(list.Items()[i].level, i);
     }
-    for (int i = 0; i < current; ++i)
-        EXPECT_EQ(list.Items()[i].kind, Kind::Ancestor);
+    for (int i = 0; i < current; ++i) EXPECT_EQ(list.Items()[i].kind, Kind::Ancestor);
     EXPECT_EQ(list.Items()[current].kind, Kind::Current);
     EXPECT_EQ(list.ItemIndex(), current);
     for (int i = current + 1; i < list.Count(); ++i) {
@@ -60,7 +55,7 @@ void ExpectPathEntries(const TDirectoryListBox& list) {
 
 // A tree with the kinds of entries a directory list must tell apart.
 class ListingDirectoryList : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         for (const char* name : {"work/old", "work/Archive", "work/b", "work/B", "work/.tmp",
                                  "work/old/deeper", "other"}) {
@@ -73,8 +68,7 @@ class ListingDirectoryList : public ::testing::Test {
 
     int IndexOf(const TDirectoryListBox& list, const std::string& text) {
         for (int i = 0; i < list.Count(); ++i) {
-            if (list.Items()[i].text == text)
-                return i;
+            if (list.Items()[i].text == text) return i;
         }
         return -1;
     }

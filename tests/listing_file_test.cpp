@@ -17,14 +17,11 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-std::string Cwd() {
-    return platform::CurrentDirectory().value();
-}
+std::string Cwd() { return platform::CurrentDirectory().value(); }
 
 Texts TextsOf(const TFileListBox& list) {
     Texts texts;
-    for (const auto& item : list.Items())
-        texts.push_back(item.text);
+    for (const auto& item : list.Items()) texts.push_back(item.text);
     return texts;
 }
 
@@ -33,13 +30,13 @@ const TFileType kEveryFile{TFileAttr::ftReadOnly, TFileAttr::ftHidden, TFileAttr
 
 // Every busy-cursor switch, in order.
 class CursorDesktop : public test::ScriptedDesktop {
-  public:
+public:
     void SetBusyCursor(bool busy) override { switches.push_back(busy); }
     std::vector<bool> switches;
 };
 
 class ListingFileList : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         dir.CreateFile("docs/plain.txt");
         dir.CreateFile("docs/.hidden");
@@ -104,8 +101,7 @@ TEST_F(ListingFileList, GlyphsFollowKindAndExtension) {
     TFileListBox list;
     ASSERT_TRUE(list.SetFileType({TFileAttr::ftNormal, TFileAttr::ftDirectory}).ok());
     std::vector<std::pair<std::string, Glyph>> glyphs;
-    for (const auto& item : list.Items())
-        glyphs.emplace_back(item.text, item.glyph);
+    for (const auto& item : list.Items()) glyphs.emplace_back(item.text, item.glyph);
     EXPECT_EQ(glyphs, (std::vector<std::pair<std::string, Glyph>>{
                           {"[..]", Glyph::ClosedFolder},
                           {"[.]", Glyph::ClosedFolder},
@@ -335,8 +331,7 @@ TEST_F(ListingFileList, ClickNotifiesChangeOnlyWhenTheCurrentEntryMoved) {
 }
 
 TEST_F(ListingFileList, BusyCursorFromTheHundredthEntryOn) {
-    for (int i = 0; i < 100; ++i)
-        dir.CreateFile("many/f" + std::to_string(i));
+    for (int i = 0; i < 100; ++i) dir.CreateFile("many/f" + std::to_string(i));
     CursorDesktop desktop;
     TFileListBox list;
     list.SetDesktop(&desktop);

@@ -13,13 +13,9 @@ using namespace twinfold;
 
 namespace {
 
-int Bytes(const std::string& text) {
-    return static_cast<int>(text.size());
-}
+int Bytes(const std::string& text) { return static_cast<int>(text.size()); }
 
-std::string Cwd() {
-    return platform::CurrentDirectory().value();
-}
+std::string Cwd() { return platform::CurrentDirectory().value(); }
 
 }  // namespace
 

@@ -62,8 +62,7 @@ TEST(ListingWildcard, ManyStarsAgainstALongNameStayFast) {
     // A backtracking matcher would need exponential time here.
     std::string name(5000, 'a');
     std::string pattern;
-    for (int i = 0; i < 40; ++i)
-        pattern += "*a";
+    for (int i = 0; i < 40; ++i) pattern += "*a";
     EXPECT_TRUE(MatchesPattern(name, pattern));
     EXPECT_FALSE(MatchesPattern(name, pattern + "b"));
     EXPECT_FALSE(MatchesPattern(name, pattern + "*b.*"));

@@ -21,11 +21,10 @@ enum class TFileAttr {
 
 // A set of TFileAttr.
 class TFileType {
-  public:
+public:
     constexpr TFileType() = default;
     constexpr TFileType(std::initializer_list<TFileAttr> classes) {
-        for (TFileAttr c : classes)
-            Insert(c);
+        for (TFileAttr c : classes) Insert(c);
     }
 
     constexpr bool Contains(TFileAttr c) const { return (members_ & Bit(c)) != 0; }
@@ -37,13 +36,12 @@ class TFileType {
     constexpr std::uint32_t AttributeWord() const {
         std::uint32_t word = 0;
         for (const auto& [c, bit] : kBits) {
-            if (Contains(c))
-                word |= bit;
+            if (Contains(c)) word |= bit;
         }
         return word;
     }
 
-  private:
+private:
     struct ClassBit {
         TFileAttr c;
         std::uint32_t bit;

@@ -10,30 +10,26 @@ namespace {
 constexpr char kSep = platform::kSeparator;
 const std::string kEllipsis = std::string("...") + kSep;
 
-bool EndsWithSeparator(const std::string& text) {
-    return !text.empty() && text.back() == kSep;
-}
+bool EndsWithSeparator(const std::string& text) { return !text.empty() && text.back() == kSep; }
 
 // Enters `path`, naming it in the error.
 Status Enter(const std::string& path) {
     auto entered = platform::SetCurrentDirectory(path);
-    if (!entered)
-        return CannotOpenDirectory(path, entered.error());
+    if (!entered) return CannotOpenDirectory(path, entered.error());
     return Ok();
 }
 
 // Puts the current directory back when a split ends, whichever way.
 class RestoreDirectory {
-  public:
+public:
     explicit RestoreDirectory(std::optional<std::string> saved) : saved_(std::move(saved)) {}
     ~RestoreDirectory() {
-        if (saved_)
-            platform::SetCurrentDirectory(*saved_);
+        if (saved_) platform::SetCurrentDirectory(*saved_);
     }
     RestoreDirectory(const RestoreDirectory&) = delete;
     RestoreDirectory& operator=(const RestoreDirectory&) = delete;
 
-  private:
+private:
     std::optional<std::string> saved_;
 };
 
@@ -41,14 +37,11 @@ class RestoreDirectory {
 // place: "/data/projects/" becomes "/.../projects/", "/.../projects/"
 // becomes "/.../", ".../" becomes "".
 std::string DropLeadingDirectory(std::string part) {
-    if (part == std::string(1, kSep))
-        return {};
+    if (part == std::string(1, kSep)) return {};
     bool rooted = part.front() == kSep;
-    if (rooted)
-        part.erase(0, 1);
+    if (rooted) part.erase(0, 1);
     // Only the marker of an earlier step goes here; a hidden ".name" does not.
-    if (part.starts_with(kEllipsis))
-        part.erase(0, kEllipsis.size());
+    if (part.starts_with(kEllipsis)) part.erase(0, kEllipsis.size());
     auto sep = part.find(kSep);
     part = sep == std::string::npos ? std::string() : kEllipsis + part.substr(sep + 1);
     return rooted ? kSep + part : part;
@@ -58,18 +51,14 @@ std::string DropLeadingDirectory(std::string part) {
 // A relative text is taken inside `cwd`.
 Result<std::string> DirectoryPartOf(const std::string& text, const std::string& file,
                                     const Result<std::string>& cwd) {
-    if (text.size() == file.size() + 1)
-        return std::string(1, kSep);
+    if (text.size() == file.size() + 1) return std::string(1, kSep);
     if (text.size() > file.size()) {
         std::string part = text.substr(0, text.size() - file.size() - 1);
-        if (part.front() == kSep)
-            return part;
-        if (!cwd)
-            return CannotOpenDirectory(".", cwd.error());
+        if (part.front() == kSep) return part;
+        if (!cwd) return CannotOpenDirectory(".", cwd.error());
         return JoinPath(cwd.value(), part);
     }
-    if (!cwd)
-        return CannotOpenDirectory(".", cwd.error());
+    if (!cwd) return CannotOpenDirectory(".", cwd.error());
     return cwd.value();
 }
 
@@ -104,16 +93,12 @@ bool IsDirectory(const std::string& path) {
 }
 
 Status MakeDirectoryPath(const std::string& path) {
-    if (path.empty())
-        return Error{"Unable to create directory", 0};
+    if (path.empty()) return Error{"Unable to create directory", 0};
     std::string dir = EndsWithSeparator(path) ? path.substr(0, path.size() - 1) : path;
-    if (dir.empty() || IsDirectory(dir))
-        return Ok();
+    if (dir.empty() || IsDirectory(dir)) return Ok();
     std::string parent = ExtractFilePath(dir);
-    if (parent == dir)
-        return Ok();
-    if (auto made = MakeDirectoryPath(parent); !made)
-        return made;
+    if (parent == dir) return Ok();
+    if (auto made = MakeDirectoryPath(parent); !made) return made;
     platform::MakeDirectory(dir);  // a failure shows when the path is used
     return Ok();
 }
@@ -136,18 +121,15 @@ Result<PathInput> SplitPathInput(const std::string& text) {
 
     PathInput input{{}, ExtractFileName(text)};
     auto directory = DirectoryPartOf(text, input.file, cwd);
-    if (!directory)
-        return directory.error();
+    if (!directory) return directory.error();
     input.directory = directory.value();
-    if (auto entered = Enter(input.directory); !entered)
-        return entered.error();
+    if (auto entered = Enter(input.directory); !entered) return entered.error();
 
     bool pattern = input.file.find_first_of("*?") != std::string::npos;
     std::string full = JoinPath(input.directory, input.file);
     if (!input.file.empty() && !pattern && !IsExistingFile(full)) {
         // Neither pattern nor file: the last name is a directory.
-        if (auto entered = Enter(full); !entered)
-            return entered.error();
+        if (auto entered = Enter(full); !entered) return entered.error();
         input.directory = full;
         input.file.clear();
     }

@@ -30,24 +30,20 @@ TDirectoryListBox::TDirectoryListBox() {
 }
 
 TDirectoryListBox::~TDirectoryListBox() {
-    if (fileList_ != nullptr)
-        fileList_->dirList_ = nullptr;
+    if (fileList_ != nullptr) fileList_->dirList_ = nullptr;
 }
 
 Status TDirectoryListBox::SetDirectory(const std::string& path) {
-    if (path.empty() || path == directory_)
-        return Ok();
+    if (path.empty() || path == directory_) return Ok();
     auto input = SplitPathInput(path);
-    if (!input)
-        return input.error();
+    if (!input) return input.error();
     // The directory part is absolute, so it is entered straight away.
     const std::string& target = input.value().directory;
     if (auto entered = platform::SetCurrentDirectory(target); !entered) {
         return CannotOpenDirectory(target, entered.error());
     }
     auto cwd = platform::CurrentDirectory();
-    if (!cwd)
-        return CannotOpenDirectory(target, cwd.error());
+    if (!cwd) return CannotOpenDirectory(target, cwd.error());
     directory_ = cwd.value();
     BuildEntries();
     return NotifyChange();
@@ -58,20 +54,14 @@ Status TDirectoryListBox::Reload() {
     return NotifyChange();
 }
 
-Status TDirectoryListBox::OpenSelected() {
-    return SetDirectory(EntryPath(itemIndex_));
-}
+Status TDirectoryListBox::OpenSelected() { return SetDirectory(EntryPath(itemIndex_)); }
 
 std::string TDirectoryListBox::EntryPath(int index) const {
-    if (index < 0 || index >= Count())
-        return {};
-    if (index == 0)
-        return platform::kRoot;
+    if (index < 0 || index >= Count()) return {};
+    if (index == 0) return platform::kRoot;
     const Entry& entry = items_[static_cast<std::size_t>(index)];
-    if (entry.kind == EntryKind::Subdirectory)
-        return JoinPath(directory_, entry.text);
-    if (entry.kind == EntryKind::Current)
-        return directory_;
+    if (entry.kind == EntryKind::Subdirectory) return JoinPath(directory_, entry.text);
+    if (entry.kind == EntryKind::Current) return directory_;
     // Ancestor k: the directory up to its (k+1)-th separator.
     std::size_t end = 0;
     for (int k = 0; k < index && end != std::string::npos; ++k)
@@ -84,14 +74,11 @@ void TDirectoryListBox::SetItemIndex(int index) {
 }
 
 void TDirectoryListBox::SetFileList(TFileListBox* list) {
-    if (fileList_ != nullptr && fileList_->dirList_ == this)
-        fileList_->dirList_ = nullptr;
+    if (fileList_ != nullptr && fileList_->dirList_ == this) fileList_->dirList_ = nullptr;
     fileList_ = list;
-    if (list == nullptr)
-        return;
+    if (list == nullptr) return;
     // A file list follows one directory list at a time.
-    if (list->dirList_ != nullptr && list->dirList_ != this)
-        list->dirList_->fileList_ = nullptr;
+    if (list->dirList_ != nullptr && list->dirList_ != this) list->dirList_->fileList_ = nullptr;
     list->dirList_ = this;
 }
 
@@ -124,31 +111,26 @@ void TDirectoryListBox::AddPathEntries() {
 // A directory that cannot be searched leaves the path entries alone.
 void TDirectoryListBox::AddSubdirectories() {
     auto found = platform::ReadDirectory(directory_);
-    if (!found)
-        return;
+    if (!found) return;
     std::vector<std::string> names;
     for (const auto& entry : found.value()) {
-        if (IsListedSubdirectory(entry))
-            names.push_back(entry.name);
+        if (IsListedSubdirectory(entry)) names.push_back(entry.name);
     }
     std::sort(names.begin(), names.end(), ListedBefore);
     const int level = items_[static_cast<std::size_t>(currentIndex_)].level + 1;
-    for (auto& name : names)
-        items_.push_back({std::move(name), EntryKind::Subdirectory, level});
+    for (auto& name : names) items_.push_back({std::move(name), EntryKind::Subdirectory, level});
 }
 
 Status TDirectoryListBox::NotifyChange() {
     Status followed = Ok();
-    if (fileList_ != nullptr)
-        followed = fileList_->SetDirectory(directory_);
+    if (fileList_ != nullptr) followed = fileList_->SetDirectory(directory_);
     ShowInLabel();
     OnChange();
     return followed;
 }
 
 void TDirectoryListBox::ShowInLabel() {
-    if (dirLabel_ == nullptr)
-        return;
+    if (dirLabel_ == nullptr) return;
     dirLabel_->SetCaption(FitPathToWidth(directory_, dirLabel_->measure, dirLabel_->width));
 }
 

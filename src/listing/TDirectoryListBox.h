@@ -15,7 +15,7 @@ class TLabel;
 // ancestors from "/" down, the current directory, then its subdirectories.
 // A linked file list follows its directory, a linked label shows it.
 class TDirectoryListBox {
-  public:
+public:
     enum class EntryKind { Ancestor, Current, Subdirectory };
     struct Entry {
         std::string text;
@@ -59,7 +59,7 @@ class TDirectoryListBox {
     // After every change of directory and every rebuild.
     Signal<> OnChange;
 
-  private:
+private:
     friend class TFileListBox;
 
     void BuildEntries();

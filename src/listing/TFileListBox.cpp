@@ -24,23 +24,21 @@ constexpr std::size_t kBusyFrom = 100;
 // however it ends. Desktop cannot tell the former cursor, so only a cursor
 // this read turned busy is turned back.
 class BusyCursor {
-  public:
+public:
     explicit BusyCursor(Desktop* desktop) : desktop_(desktop) {}
     ~BusyCursor() {
-        if (shown_)
-            desktop_->SetBusyCursor(false);
+        if (shown_) desktop_->SetBusyCursor(false);
     }
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;
 
     void Show() {
-        if (desktop_ == nullptr || shown_)
-            return;
+        if (desktop_ == nullptr || shown_) return;
         desktop_->SetBusyCursor(true);
         shown_ = true;
     }
 
-  private:
+private:
     Desktop* desktop_;
     bool shown_ = false;
 };
@@ -62,19 +60,16 @@ bool Admits(const platform::DirEntry& entry, TFileType type) {
     constexpr std::uint32_t kSearchBits =
         platform::kHidden | platform::kSystem | platform::kVolumeId | platform::kDirectory;
     const std::uint32_t asked = type.AttributeWord();
-    if ((entry.attributes & kSearchBits & ~asked) != 0)
-        return false;
+    if ((entry.attributes & kSearchBits & ~asked) != 0) return false;
     return type.Contains(TFileAttr::ftNormal) || (entry.attributes & asked) != 0;
 }
 
 Glyph FileGlyph(const std::string& name) {
     static constexpr std::array<std::string_view, 4> kRunnable = {".exe", ".com", ".bat", ".pif"};
     auto dot = name.rfind('.');
-    if (dot == std::string::npos)
-        return Glyph::UnknownFile;
+    if (dot == std::string::npos) return Glyph::UnknownFile;
     std::string extension;
-    for (char c : name.substr(dot))
-        extension.push_back(static_cast<char>(FoldCase(c)));
+    for (char c : name.substr(dot)) extension.push_back(static_cast<char>(FoldCase(c)));
     bool runnable = std::find(kRunnable.begin(), kRunnable.end(), extension) != kRunnable.end();
     return runnable ? Glyph::Executable : Glyph::UnknownFile;
 }
@@ -92,17 +87,13 @@ std::vector<Item> ReadItems(const std::string& directory, const std::string& mas
                             BusyCursor& busy) {
     std::vector<Item> items;
     auto found = platform::ReadDirectory(directory);
-    if (!found)
-        return items;
+    if (!found) return items;
     for (const std::string& piece : SplitMask(mask)) {
-        if (piece.empty())
-            continue;
+        if (piece.empty()) continue;
         for (const auto& entry : found.value()) {
-            if (!Admits(entry, type) || !MatchesPattern(entry.name, piece))
-                continue;
+            if (!Admits(entry, type) || !MatchesPattern(entry.name, piece)) continue;
             items.push_back(ItemFor(entry));
-            if (items.size() > kBusyFrom)
-                busy.Show();
+            if (items.size() > kBusyFrom) busy.Show();
         }
     }
     std::stable_sort(items.begin(), items.end(),
@@ -119,30 +110,25 @@ TFileListBox::TFileListBox() {
 }
 
 TFileListBox::~TFileListBox() {
-    if (dirList_ != nullptr && dirList_->fileList_ == this)
-        dirList_->fileList_ = nullptr;
+    if (dirList_ != nullptr && dirList_->fileList_ == this) dirList_->fileList_ = nullptr;
 }
 
 Status TFileListBox::SetDirectory(const std::string& path) {
-    if (path == directory_)
-        return Ok();
+    if (path == directory_) return Ok();
     // The former directory may have vanished; the new path alone decides.
     platform::SetCurrentDirectory(directory_);
-    if (auto entered = EnterDirectory(path); !entered)
-        return entered;
+    if (auto entered = EnterDirectory(path); !entered) return entered;
     return Reload();
 }
 
 Status TFileListBox::SetMask(const std::string& mask) {
-    if (mask == mask_)
-        return Ok();
+    if (mask == mask_) return Ok();
     mask_ = mask;
     return Reload();
 }
 
 Status TFileListBox::SetFileType(TFileType type) {
-    if (type == fileType_)
-        return Ok();
+    if (type == fileType_) return Ok();
     fileType_ = type;
     return Reload();
 }
@@ -162,12 +148,9 @@ Status TFileListBox::Reload() {
 
 void TFileListBox::SetItemIndex(int index) {
     itemIndex_ = InRange(index) ? index : -1;
-    if (MultiSelect)
-        return;
-    for (auto& item : items_)
-        item.selected = false;
-    if (itemIndex_ >= 0)
-        items_[static_cast<std::size_t>(itemIndex_)].selected = true;
+    if (MultiSelect) return;
+    for (auto& item : items_) item.selected = false;
+    if (itemIndex_ >= 0) items_[static_cast<std::size_t>(itemIndex_)].selected = true;
 }
 
 bool TFileListBox::Selected(int index) const {
@@ -175,8 +158,7 @@ bool TFileListBox::Selected(int index) const {
 }
 
 void TFileListBox::SetSelected(int index, bool selected) {
-    if (!InRange(index))
-        return;
+    if (!InRange(index)) return;
     if (MultiSelect) {
         items_[static_cast<std::size_t>(index)].selected = selected;
     } else if (selected) {
@@ -192,8 +174,7 @@ int TFileListBox::SelCount() const {
 }
 
 void TFileListBox::Delete(int index) {
-    if (!InRange(index))
-        return;
+    if (!InRange(index)) return;
     items_.erase(items_.begin() + index);
     if (itemIndex_ == index) {
         itemIndex_ = -1;
@@ -204,13 +185,11 @@ void TFileListBox::Delete(int index) {
 
 void TFileListBox::Click() {
     OnClick();
-    if (itemIndex_ != lastItemIndex_)
-        Change();
+    if (itemIndex_ != lastItemIndex_) Change();
 }
 
 std::string TFileListBox::CurrentFilePath() const {
-    if (!Selected(itemIndex_))
-        return {};
+    if (!Selected(itemIndex_)) return {};
     return JoinPath(directory_, items_[static_cast<std::size_t>(itemIndex_)].text);
 }
 
@@ -219,8 +198,7 @@ Status TFileListBox::EnterDirectory(const std::string& path) {
         return CannotOpenDirectory(path, entered.error());
     }
     auto cwd = platform::CurrentDirectory();
-    if (!cwd)
-        return CannotOpenDirectory(path, cwd.error());
+    if (!cwd) return CannotOpenDirectory(path, cwd.error());
     directory_ = cwd.value();
     return Ok();
 }

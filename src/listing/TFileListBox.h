@@ -17,7 +17,7 @@ class TDirectoryListBox;
 // re-read leaves the process's current directory at `Directory`, so a listed
 // name can be used bare right after.
 class TFileListBox {
-  public:
+public:
     enum class Glyph { Executable, UnknownFile, ClosedFolder };
     struct Item {
         std::string text;  // a file's name, or "[" name "]" for a directory
@@ -81,7 +81,7 @@ class TFileListBox {
     Signal<> OnClick;
     Signal<> OnChange;
 
-  private:
+private:
     friend class TDirectoryListBox;
 
     Status EnterDirectory(const std::string& path);

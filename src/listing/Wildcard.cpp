@@ -25,8 +25,7 @@ bool Matches(std::string_view name, std::string_view pattern) {
             return false;
         }
     }
-    while (p < pattern.size() && pattern[p] == '*')
-        ++p;
+    while (p < pattern.size() && pattern[p] == '*') ++p;
     return p == pattern.size();
 }
 
@@ -37,8 +36,7 @@ bool EndsInAnyExtension(std::string_view pattern) {
 }  // namespace
 
 bool MatchesPattern(const std::string& name, const std::string& pattern) {
-    if (Matches(name, pattern))
-        return true;
+    if (Matches(name, pattern)) return true;
     // A name without an extension stands as if it had an empty one.
     return EndsInAnyExtension(pattern) && name.find('.') == std::string::npos &&
            Matches(name, std::string_view(pattern).substr(0, pattern.size() - 2));
