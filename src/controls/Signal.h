@@ -17,8 +17,8 @@ public:
 
     void operator()(Args... args) const {
         // A listener may connect another; iterate over a copy.
-        auto slots = slots_;
-        for (const auto& slot : slots) slot(args...);
+        auto listeners = slots_;
+        for (const auto& slot : listeners) slot(args...);
     }
 
 private:
