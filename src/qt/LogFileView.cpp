@@ -27,11 +27,11 @@ LogFileView::LogFileView(TLogFilebx& model, QWidget* parent)
     setModal(true);
     auto* grid = new QGridLayout(this);
     AddPane(grid, 0, "Files Successfully Copied:", model_.FileSuccess, "FileSuccess", "SaveSuccess",
-            &TLogFilebx::SaveSuccessClick);
+            [this] { model_.SaveSuccessClick(); });
     AddPane(grid, 2, "Files Not Copied (Older or Same as Destination):", model_.FileOld, "FileOld",
-            "SaveOld", &TLogFilebx::SaveOldClick);
+            "SaveOld", [this] { model_.SaveOldClick(); });
     AddPane(grid, 4, "Files Failed During Copy Process:", model_.FileFailed, "FileFailed",
-            "SaveFail", &TLogFilebx::SaveFailClick);
+            "SaveFail", [this] { model_.SaveFailClick(); });
     grid->addWidget(AddButtons(), 6, 0, 1, 2);
     resize(560, 480);
 
@@ -43,7 +43,7 @@ LogFileView::LogFileView(TLogFilebx& model, QWidget* parent)
 }
 
 void LogFileView::AddPane(QGridLayout* grid, int row, const char* caption, LogList& list,
-                          const char* listName, const char* saveName, void (TLogFilebx::*save)()) {
+                          const char* listName, const char* saveName, std::function<void()> save) {
     grid->addWidget(new QLabel(caption, this), row, 0, 1, 2);
     auto* widget = new QListWidget(this);
     widget->setObjectName(listName);
@@ -54,7 +54,7 @@ void LogFileView::AddPane(QGridLayout* grid, int row, const char* caption, LogLi
     button->setObjectName(saveName);
     button->setAutoDefault(false);
     grid->addWidget(button, row + 1, 1, Qt::AlignTop);
-    connect(button, &QPushButton::clicked, this, [this, save] { (model_.*save)(); });
+    connect(button, &QPushButton::clicked, this, std::move(save));
 
     panes_.push_back({&list, widget});
     QPointer<LogFileView> self(this);

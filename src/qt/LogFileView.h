@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 class QGridLayout;
@@ -36,7 +37,7 @@ class LogFileView : public QDialog {
     };
 
     void AddPane(QGridLayout* grid, int row, const char* caption, LogList& list,
-                 const char* listName, const char* saveName, void (TLogFilebx::*save)());
+                 const char* listName, const char* saveName, std::function<void()> save);
     QWidget* AddButtons();
     void FollowShow();
     void ListChanged(std::size_t index);
