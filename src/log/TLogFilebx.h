@@ -1,0 +1,49 @@
+#pragma once
+
+#include <string>
+
+#include "controls/Signal.h"
+#include "desktop/Desktop.h"
+#include "log/LogList.h"
+
+namespace twinfold {
+
+// The run-log dialog. It owns the three outcome lists that the engine appends
+// to; only "Clear" empties them. Each list can be saved as text, one entry per
+// line ending in "\r\n".
+class TLogFilebx {
+  public:
+    explicit TLogFilebx(Desktop& desktop);
+
+    LogList FileSuccess;
+    LogList FileOld;
+    LogList FileFailed;
+
+    // Shows the dialog modally (the view blocks the rest of the program).
+    void ShowModal();
+    void Close();
+    bool Visible() const { return visible_; }
+
+    // OK: closes the dialog.
+    void BitBtn1Click() { Close(); }
+    // "Clear": empties all three lists, without asking.
+    void BitBtn2Click();
+    // "Save" beside each list: proposes the list's own file name every time.
+    void SaveSuccessClick() { SaveList(FileSuccess, "TFSuccess.txt"); }
+    void SaveOldClick() { SaveList(FileOld, "TFOlder.txt"); }
+    void SaveFailClick() { SaveList(FileFailed, "TFFailed.txt"); }
+
+    Signal<> OnShowChange;
+
+  private:
+    // Asks for a file and writes `list` into it. The chosen file is replaced
+    // in one step, so a failure leaves whatever was there before and no
+    // partial file; the person is told "Cannot create file <path>" or
+    // "Stream write error".
+    void SaveList(const LogList& list, const std::string& proposedName);
+
+    Desktop& desktop_;
+    bool visible_ = false;
+};
+
+}  // namespace twinfold
