@@ -14,7 +14,7 @@ namespace {
 
 // Answers every save dialog with one path and counts the boxes shown.
 class FixedAnswerDesktop : public twinfold::Desktop {
-  public:
+public:
     explicit FixedAnswerDesktop(std::string path) : path_(std::move(path)) {}
     bool Show(const twinfold::MessageBox&) override {
         ++boxes;
@@ -34,7 +34,7 @@ class FixedAnswerDesktop : public twinfold::Desktop {
 
     int boxes = 0;
 
-  private:
+private:
     std::string path_;
 };
 

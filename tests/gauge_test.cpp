@@ -121,8 +121,7 @@ TEST(Gauge, NotifiesOnlyWhenThePercentageChanges) {
     Prepare(gauge, 1000);
     ChangeCounter changes(gauge);
 
-    for (int done = 1; done <= 9; ++done)
-        gauge.SetProgress(done);
+    for (int done = 1; done <= 9; ++done) gauge.SetProgress(done);
     EXPECT_EQ(changes.count, 0) << "0.1% to 0.9% all show 0%";
 
     gauge.SetProgress(10);
@@ -130,8 +129,7 @@ TEST(Gauge, NotifiesOnlyWhenThePercentageChanges) {
     gauge.SetProgress(10);
     EXPECT_EQ(changes.count, 1) << "the same value again";
 
-    for (int done = 11; done <= 1000; ++done)
-        gauge.SetProgress(done);
+    for (int done = 11; done <= 1000; ++done) gauge.SetProgress(done);
     EXPECT_EQ(changes.count, 100) << "one notification per whole percent";
 }
 

@@ -34,9 +34,7 @@ struct RunLog : ::testing::Test {
     }
 };
 
-std::vector<std::string> EntriesOf(const LogList& list) {
-    return list.Entries();
-}
+std::vector<std::string> EntriesOf(const LogList& list) { return list.Entries(); }
 
 }  // namespace
 

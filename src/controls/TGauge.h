@@ -11,7 +11,7 @@ namespace twinfold {
 // OnChange fires only when the whole-number percentage changes, so a view
 // redraws at most about a hundred times however many steps a run takes.
 class TGauge {
-  public:
+public:
     int MinValue() const { return min_; }
     int MaxValue() const { return max_; }
     int Progress() const { return progress_; }
@@ -33,7 +33,7 @@ class TGauge {
 
     Signal<> OnChange;
 
-  private:
+private:
     // Applies a new state and notifies when the percentage moved.
     void Update(int min, int max, int progress);
 

@@ -11,15 +11,14 @@ namespace twinfold {
 // One run-log list: entries in the order they were added, duplicates kept.
 // OnChange fires after every change so an open view can follow.
 class LogList {
-  public:
+public:
     void Add(const std::string& text) {
         entries_.push_back(text);
         OnChange();
     }
     // Notifies only when there was something to remove.
     void Clear() {
-        if (entries_.empty())
-            return;
+        if (entries_.empty()) return;
         entries_.clear();
         OnChange();
     }
@@ -30,7 +29,7 @@ class LogList {
 
     Signal<> OnChange;
 
-  private:
+private:
     std::vector<std::string> entries_;
 };
 

@@ -32,17 +32,14 @@ std::string LinesOf(const LogList& list) {
 // could not be opened for writing.
 bool CanReplace(const std::string& path) {
     auto entry = platform::QueryEntry(path);
-    if (!entry)
-        return true;
+    if (!entry) return true;
     return (entry->attributes & (platform::kReadOnly | platform::kDirectory)) == 0;
 }
 
 std::optional<SaveFailure> WriteReplacing(const std::string& path, const std::string& text) {
-    if (!CanReplace(path))
-        return SaveFailure::Create;
+    if (!CanReplace(path)) return SaveFailure::Create;
     auto temp = platform::CreateTemporaryBeside(path);
-    if (!temp)
-        return SaveFailure::Create;
+    if (!temp) return SaveFailure::Create;
     auto& [file, tempPath] = temp.value();
     bool written = file.Write(text).ok();
     written = file.Close().ok() && written;
@@ -62,15 +59,13 @@ std::optional<SaveFailure> WriteReplacing(const std::string& path, const std::st
 TLogFilebx::TLogFilebx(Desktop& desktop) : desktop_(desktop) {}
 
 void TLogFilebx::ShowModal() {
-    if (visible_)
-        return;
+    if (visible_) return;
     visible_ = true;
     OnShowChange();
 }
 
 void TLogFilebx::Close() {
-    if (!visible_)
-        return;
+    if (!visible_) return;
     visible_ = false;
     OnShowChange();
 }
@@ -83,13 +78,10 @@ void TLogFilebx::BitBtn2Click() {
 
 void TLogFilebx::SaveList(const LogList& list, const std::string& proposedName) {
     auto chosen = desktop_.SaveFile(SaveLogDialog(proposedName));
-    if (!chosen)
-        return;
+    if (!chosen) return;
     auto failure = WriteReplacing(*chosen, LinesOf(list));
-    if (failure == SaveFailure::Create)
-        desktop_.Message("Cannot create file " + *chosen);
-    if (failure == SaveFailure::Write)
-        desktop_.Message("Stream write error");
+    if (failure == SaveFailure::Create) desktop_.Message("Cannot create file " + *chosen);
+    if (failure == SaveFailure::Write) desktop_.Message("Stream write error");
 }
 
 }  // namespace twinfold

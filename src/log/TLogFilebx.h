@@ -12,7 +12,7 @@ namespace twinfold {
 // to; only "Clear" empties them. Each list can be saved as text, one entry per
 // line ending in "\r\n".
 class TLogFilebx {
-  public:
+public:
     explicit TLogFilebx(Desktop& desktop);
 
     LogList FileSuccess;
@@ -35,7 +35,7 @@ class TLogFilebx {
 
     Signal<> OnShowChange;
 
-  private:
+private:
     // Asks for a file and writes `list` into it. The chosen file is replaced
     // in one step, so a failure leaves whatever was there before and no
     // partial file; the person is told "Cannot create file <path>" or

@@ -19,8 +19,7 @@ QFont GaugeFont() {
 // clips inverts it against the bar without the fringes of an XOR.
 void DrawText(QPainter& painter, const QRect& field, const QRect& clip, const QColor& color,
               const QString& text) {
-    if (clip.isEmpty())
-        return;
+    if (clip.isEmpty()) return;
     painter.save();
     painter.setClipRect(clip);
     painter.setPen(color);
@@ -33,8 +32,7 @@ void DrawText(QPainter& painter, const QRect& field, const QRect& clip, const QC
 GaugeWidget::GaugeWidget(TGauge& gauge, QWidget* parent) : QWidget(parent), gauge_(gauge) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     gauge_.OnChange.Connect([self = QPointer<GaugeWidget>(this)] {
-        if (self)
-            self->update();
+        if (self) self->update();
     });
 }
 

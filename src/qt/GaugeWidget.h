@@ -15,17 +15,17 @@ namespace twinfold::qt {
 class GaugeWidget : public QWidget {
     Q_OBJECT
 
-  public:
+public:
     explicit GaugeWidget(TGauge& gauge, QWidget* parent = nullptr);
 
     QSize sizeHint() const override { return {308, 26}; }
     // The gauge as drawn, at `size` device-independent pixels.
     QImage Render(QSize size) const;
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
 
-  private:
+private:
     TGauge& gauge_;
 };
 

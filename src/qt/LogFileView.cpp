@@ -37,8 +37,7 @@ LogFileView::LogFileView(TLogFilebx& model, QWidget* parent)
 
     QPointer<LogFileView> self(this);
     model_.OnShowChange.Connect([self] {
-        if (self)
-            self->FollowShow();
+        if (self) self->FollowShow();
     });
 }
 
@@ -59,8 +58,7 @@ void LogFileView::AddPane(QGridLayout* grid, int row, const char* caption, LogLi
     panes_.push_back({&list, widget});
     QPointer<LogFileView> self(this);
     list.OnChange.Connect([self, index = panes_.size() - 1] {
-        if (self)
-            self->ListChanged(index);
+        if (self) self->ListChanged(index);
     });
 }
 
@@ -82,9 +80,7 @@ QWidget* LogFileView::AddButtons() {
     return row;
 }
 
-void LogFileView::reject() {
-    model_.Close();
-}
+void LogFileView::reject() { model_.Close(); }
 
 void LogFileView::showEvent(QShowEvent* event) {
     SyncPanes();
@@ -102,22 +98,19 @@ void LogFileView::FollowShow() {
 // dialog is hidden, so a list cleared and refilled is never mistaken for one
 // that only grew.
 void LogFileView::ListChanged(std::size_t index) {
-    if (panes_[index].list->Count() == 0)
-        panes_[index].emptied = true;
+    if (panes_[index].list->Count() == 0) panes_[index].emptied = true;
     ScheduleSync();
 }
 
 void LogFileView::ScheduleSync() {
-    if (!isVisible() || syncPending_)
-        return;
+    if (!isVisible() || syncPending_) return;
     syncPending_ = true;
     QTimer::singleShot(0, this, [this] { SyncPanes(); });
 }
 
 void LogFileView::SyncPanes() {
     syncPending_ = false;
-    for (auto& pane : panes_)
-        SyncPane(pane);
+    for (auto& pane : panes_) SyncPane(pane);
 }
 
 // The lists only grow between two clears, so what the widget shows is a
@@ -125,8 +118,7 @@ void LogFileView::SyncPanes() {
 void LogFileView::SyncPane(Pane& pane) {
     auto& widget = *pane.widget;
     const auto& list = *pane.list;
-    if (pane.emptied)
-        widget.clear();
+    if (pane.emptied) widget.clear();
     pane.emptied = false;
     QFontMetrics metrics(widget.font());
     int height = metrics.height() + 2;

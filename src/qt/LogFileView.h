@@ -20,16 +20,16 @@ namespace twinfold::qt {
 class LogFileView : public QDialog {
     Q_OBJECT
 
-  public:
+public:
     explicit LogFileView(TLogFilebx& model, QWidget* parent = nullptr);
 
-  public slots:
+public slots:
     void reject() override;
 
-  protected:
+protected:
     void showEvent(QShowEvent* event) override;
 
-  private:
+private:
     struct Pane {
         const LogList* list = nullptr;
         QListWidget* widget = nullptr;

@@ -51,8 +51,7 @@ SyncBoxView::SyncBoxView(TSyncBox& model, QWidget* parent)
     scale_ = ScaleForFont();
     setFixedSize(Scaled(0, 0, kDesignWidth, kDesignHeight).size());
 
-    for (const auto& caption : kCaptions)
-        AddCaption(caption.text, caption.left, caption.top);
+    for (const auto& caption : kCaptions) AddCaption(caption.text, caption.left, caption.top);
     AddValue(model_.SyncDirFrom, "SyncDirFrom", kFirstRow);
     AddValue(model_.SyncDirTo, "SyncDirTo", 15);
     AddValue(model_.FileName, "FileName", 32);
@@ -72,26 +71,20 @@ SyncBoxView::SyncBoxView(TSyncBox& model, QWidget* parent)
 
     QPointer<SyncBoxView> self(this);
     model_.OnShowChange.Connect([self] {
-        if (self)
-            self->FollowShow();
+        if (self) self->FollowShow();
     });
     model_.OnRepaint.Connect([self] {
-        if (self)
-            self->PaintNow(self);
+        if (self) self->PaintNow(self);
     });
     model_.OnFocus.Connect([self] {
-        if (self && self->isVisible() && !self->isActiveWindow())
-            self->activateWindow();
+        if (self && self->isVisible() && !self->isActiveWindow()) self->activateWindow();
     });
     model_.OnFocusCancel.Connect([self] {
-        if (self && self->isVisible())
-            self->cancel_->setFocus();
+        if (self && self->isVisible()) self->cancel_->setFocus();
     });
 }
 
-void SyncBoxView::reject() {
-    cancel_->click();
-}
+void SyncBoxView::reject() { cancel_->click(); }
 
 void SyncBoxView::closeEvent(QCloseEvent* event) {
     // Not QDialog's close, which would reject (and so cancel): only hide.
@@ -115,8 +108,7 @@ QLabel* SyncBoxView::AddValue(TLabel& model, const char* name, int top) {
     QPointer<QLabel> guard(label);
     QPointer<SyncBoxView> self(this);
     model.OnChange.Connect([self, guard, &model] {
-        if (!self || !guard)
-            return;
+        if (!self || !guard) return;
         guard->setText(ToQString(model.Caption()));
         self->PaintNow(guard);
     });
@@ -158,8 +150,7 @@ void SyncBoxView::FollowShow() {
 }
 
 void SyncBoxView::PaintNow(QWidget* widget) {
-    if (!isVisible())
-        return;
+    if (!isVisible()) return;
     if (lastPaint_.isValid() && lastPaint_.elapsed() < kMinPaintIntervalMs) {
         widget->update();  // drawn at the next message pump
         return;

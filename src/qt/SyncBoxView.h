@@ -22,19 +22,19 @@ class GaugeWidget;
 class SyncBoxView : public QDialog {
     Q_OBJECT
 
-  public:
+public:
     explicit SyncBoxView(TSyncBox& model, QWidget* parent = nullptr);
 
     // Factor by which the 393 x 142 design grows so the font's texts fit.
     double Scale() const { return scale_; }
 
-  public slots:
+public slots:
     void reject() override;
 
-  protected:
+protected:
     void closeEvent(QCloseEvent* event) override;
 
-  private:
+private:
     QLabel* AddCaption(const char* text, int left, int top);
     QLabel* AddValue(TLabel& label, const char* name, int top);
     QRect Scaled(int left, int top, int width, int height) const;

@@ -5,15 +5,13 @@ namespace twinfold {
 TSyncBox::TSyncBox(Desktop& desktop) : desktop_(desktop) {}
 
 void TSyncBox::Show() {
-    if (visible_)
-        return;
+    if (visible_) return;
     visible_ = true;
     OnShowChange();
 }
 
 void TSyncBox::Close() {
-    if (!visible_)
-        return;
+    if (!visible_) return;
     visible_ = false;
     OnShowChange();
 }

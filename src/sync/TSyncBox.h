@@ -12,7 +12,7 @@ namespace twinfold {
 // person has confirmed a cancel. It is shown without blocking and never
 // decides anything about the run itself.
 class TSyncBox {
-  public:
+public:
     static constexpr int kRunOn = 1;
     static constexpr int kCancelled = 2;
 
@@ -51,7 +51,7 @@ class TSyncBox {
     Signal<> OnFocus;
     Signal<> OnFocusCancel;
 
-  private:
+private:
     Desktop& desktop_;
     int modalResult_ = 0;
     bool visible_ = false;

@@ -33,14 +33,13 @@ void SaveScreenshot(QWidget& widget, const QString& name) {
 
 // Counts the paint events a widget receives.
 class PaintCounter : public QObject {
-  public:
+public:
     explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
     int count = 0;
 
-  protected:
+protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            ++count;
+        if (event->type() == QEvent::Paint) ++count;
         return false;
     }
 };
@@ -48,8 +47,7 @@ class PaintCounter : public QObject {
 // Every text of `dialog`'s labels and buttons fits its widget.
 void ExpectNothingClipped(QWidget& dialog) {
     for (auto* label : dialog.findChildren<QLabel*>()) {
-        if (!label->objectName().isEmpty())
-            continue;  // values may be long paths
+        if (!label->objectName().isEmpty()) continue;  // values may be long paths
         SCOPED_TRACE(label->text().toStdString());
         EXPECT_LE(label->sizeHint().width(), label->width());
         EXPECT_LE(label->fontMetrics().height(), label->height());
@@ -155,8 +153,7 @@ TEST_F(ProgressDialog, LabelChangesAreDrawnAtOnceButNotForEveryTinyFile) {
     box.FileName.SetCaption("first.txt");
     EXPECT_EQ(paints.count, 1) << "drawn before the engine goes on";
 
-    for (int i = 0; i < 2000; ++i)
-        box.FileName.SetCaption("file" + std::to_string(i));
+    for (int i = 0; i < 2000; ++i) box.FileName.SetCaption("file" + std::to_string(i));
     EXPECT_LT(paints.count, 200);
     QApplication::processEvents();
     EXPECT_EQ(Label("FileName")->text(), "file1999");
@@ -172,8 +169,7 @@ TEST_F(ProgressDialog, GaugeRedrawsOnlyWhenThePercentageChanges) {
     ASSERT_NE(gauge, nullptr);
     PaintCounter paints(gauge);
 
-    for (int done = 1; done < 10; ++done)
-        box.Gauge.SetProgress(done);
+    for (int done = 1; done < 10; ++done) box.Gauge.SetProgress(done);
     QApplication::processEvents();
     EXPECT_EQ(paints.count, 0);
 
@@ -205,10 +201,8 @@ TEST(GaugeDrawing, BarTextAndFrameFollowThePercentage) {
     for (int y = 3; y < 23; ++y) {
         for (int x = 120; x < 190; ++x) {
             QRgb pixel = image.pixel(x, y);
-            if (x <= 153 && pixel != kNavy)
-                lightOnBar = true;
-            if (x > 153 && pixel != kWhite)
-                darkOnWhite = true;
+            if (x <= 153 && pixel != kNavy) lightOnBar = true;
+            if (x > 153 && pixel != kWhite) darkOnWhite = true;
         }
     }
     EXPECT_TRUE(lightOnBar);
@@ -235,8 +229,7 @@ struct LogDialog : ::testing::Test {
     QPushButton* Button(const char* name) { return view.findChild<QPushButton*>(name); }
     static QStringList Texts(QListWidget* list) {
         QStringList texts;
-        for (int i = 0; i < list->count(); ++i)
-            texts << list->item(i)->text();
+        for (int i = 0; i < list->count(); ++i) texts << list->item(i)->text();
         return texts;
     }
 
@@ -254,8 +247,7 @@ TEST_F(LogDialog, ShowsTheThreeListsModally) {
     EXPECT_TRUE(view.isModal());
     EXPECT_EQ(view.windowTitle(), "Twinfold Log");
     QStringList captions;
-    for (auto* label : view.findChildren<QLabel*>())
-        captions << label->text();
+    for (auto* label : view.findChildren<QLabel*>()) captions << label->text();
     EXPECT_EQ(captions, (QStringList{"Files Successfully Copied:",
                                      "Files Not Copied (Older or Same as Destination):",
                                      "Files Failed During Copy Process:"}));
