@@ -1,13 +1,17 @@
 #include <QApplication>
-#include <QLabel>
 
-// Until the main window exists the program opens a placeholder window.
+#include "main/ProgramDir.h"
+#include "main/Windows.h"
+#include "qt/MainWindow.h"
+#include "qt/QtDesktop.h"
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Twinfold for Windows");
-    QLabel placeholder("Twinfold");
-    placeholder.setWindowTitle("Twinfold for Windows");
-    placeholder.resize(320, 120);
-    placeholder.show();
+    QApplication::setApplicationName(twinfold::kAppTitle);
+    twinfold::qt::QtDesktop desktop;
+    twinfold::Windows windows(desktop, twinfold::ProgramDirectory(desktop));
+    twinfold::qt::MainWindow window(windows, desktop);
+    desktop.SetParentWindow(&window);
+    window.show();
     return QApplication::exec();
 }

@@ -1,0 +1,75 @@
+// The file-type box: four fixed masks and the custom include/exclude mode.
+#include "main/TMain.h"
+#include "settings/TOptionsbx.h"
+
+namespace twinfold {
+namespace {
+
+const char* const kAllFiles = "All files (*.*)";
+const char* const kCustom = "Custom - Use Include/Exclude lists";
+
+struct FixedFilter {
+    const char* text;
+    const char* mask;
+};
+const FixedFilter kFixedFilters[] = {
+    {"Excel Files (*.xls)", "*.xls"},
+    {"Lotus Files (*.wk*)", "*.wk*"},
+    {"Documents (*.doc)", "*.doc"},
+};
+
+// Upper case for a to z only; other bytes compare as they are.
+std::string UpperAscii(std::string text) {
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return text;
+}
+
+}  // namespace
+
+std::vector<std::string> FileTypeEntries() {
+    return {kAllFiles, kCustom, kFixedFilters[0].text, kFixedFilters[1].text,
+            kFixedFilters[2].text};
+}
+
+void TMain::EditFilterChange() {
+    const std::string chosen = EditFilter.Text();
+    Status status = Ok();
+    if (chosen == kAllFiles) {
+        status = FileList.SetMask("*.*");
+        // Brings back what an earlier exclusion pass removed under "*.*".
+        if (status.ok()) status = FileList.Reload();
+    } else if (chosen == kCustom) {
+        const std::string& include = options_->includeFilters;
+        status = FileList.SetMask(include.empty() ? "*.*" : include);
+        if (status.ok()) FilterFileList();
+    } else {
+        for (const auto& filter : kFixedFilters) {
+            if (chosen == filter.text) status = FileList.SetMask(filter.mask);
+        }
+    }
+    if (!status.ok()) desktop_.Message(status.error().message);
+}
+
+void TMain::FilterFileList() {
+    if (!ExcludeDirListBox.SetDirectory(SourceDirListBox.Directory()).ok()) return;
+    if (!ExcludeFiles.SetMask(options_->excludeFilters).ok()) return;
+    if (!ExcludeFiles.Reload().ok()) return;
+    for (int e = ExcludeFiles.Count() - 1; e >= 0; --e) {
+        const std::string excluded = UpperAscii(ExcludeFiles.Items()[e].text);
+        for (int f = FileList.Count() - 1; f >= 0; --f) {
+            if (UpperAscii(FileList.Items()[f].text) == excluded) {
+                FileList.Delete(f);
+                break;
+            }
+        }
+    }
+}
+
+void TMain::FileListChange() {
+    if (EditFilter.Text() == kCustom) FilterFileList();
+    FileListClick();
+}
+
+}  // namespace twinfold

@@ -1,0 +1,40 @@
+#include "main/ProgramDir.h"
+
+#include "listing/Paths.h"
+#include "platform/FileSystem.h"
+
+namespace twinfold {
+namespace {
+
+std::string WithSeparator(std::string dir) {
+    if (dir.empty() || dir.back() != platform::kSeparator) dir += platform::kSeparator;
+    return dir;
+}
+
+std::string UserDirectory() {
+    std::string config = platform::UserConfigDirectory();
+    if (config.empty()) return {};
+    std::string dir = JoinPath(config, "twinfold");
+    (void)MakeDirectoryPath(dir);
+    return IsDirectory(dir) && platform::IsWritable(dir) ? WithSeparator(dir) : std::string();
+}
+
+}  // namespace
+
+std::string ProgramDirectoryFor(const std::string& executableDir, Desktop& desktop) {
+    if (!executableDir.empty() && platform::IsWritable(executableDir)) {
+        return WithSeparator(executableDir);
+    }
+    if (std::string user = UserDirectory(); !user.empty()) return user;
+    std::string fallback = WithSeparator(executableDir.empty() ? "/" : executableDir);
+    desktop.Message("Unable to write to " + fallback);
+    return fallback;
+}
+
+std::string ProgramDirectory(Desktop& desktop) {
+    auto executable = platform::ExecutablePath();
+    std::string dir = executable ? ExtractFilePath(executable.value()) : std::string();
+    return ProgramDirectoryFor(dir, desktop);
+}
+
+}  // namespace twinfold

@@ -1,0 +1,207 @@
+// The Sync command, the directory walk and the per-file copy decision.
+#include <string>
+
+#include "listing/Paths.h"
+#include "log/TLogFilebx.h"
+#include "main/TMain.h"
+#include "platform/FileSystem.h"
+#include "settings/TOptionsbx.h"
+#include "sync/FmxUtils.h"
+#include "sync/TSyncBox.h"
+
+namespace twinfold {
+namespace {
+
+// Lowers the running flag on every way out of a command.
+class RunGuard {
+public:
+    explicit RunGuard(std::function<void(bool)> set) : set_(std::move(set)) { set_(true); }
+    ~RunGuard() { set_(false); }
+
+private:
+    std::function<void(bool)> set_;
+};
+
+int CurrentEntryIndex(const TDirectoryListBox& pane) {
+    const auto& items = pane.Items();
+    for (int i = 0; i < static_cast<int>(items.size()); ++i) {
+        if (items[i].kind == TDirectoryListBox::EntryKind::Current) return i;
+    }
+    return 0;
+}
+
+}  // namespace
+
+void TMain::SyncBtnClick() {
+    if (running_) return;
+    RunGuard guard([this](bool running) { SetRunning(running); });
+    syncBox_->SetModalResult(kRunOn);
+    if (SyncAll.Checked()) {
+        SyncWholeTree();
+    } else {
+        SyncSelectedFiles();
+    }
+}
+
+bool TMain::CancelRequested() {
+    desktop_.ProcessMessages();
+    return syncBox_->ModalResult() == kCancelled;
+}
+
+void TMain::SyncSelectedFiles() {
+    if (FileList.SelCount() == 0) {
+        desktop_.Message("No items selected to sync!");
+        return;
+    }
+    TSyncBox& box = *syncBox_;
+    box.Gauge.SetMaxValue(FileList.SelCount());
+    box.Gauge.SetMinValue(0);
+    box.Gauge.SetProgress(0);
+    box.SyncDirFrom.SetCaption(SourceDirListBox.Directory());
+    box.SyncDirTo.SetCaption(DestDirListBox.Directory());
+    box.Show();
+    box.Repaint();
+
+    const std::string sourceDir = SourceDirListBox.Directory();
+    const std::string destDir = DestDirListBox.Directory();
+    const int count = FileList.Count();
+    int processed = 0;
+    for (int i = 0; i < count; ++i) {
+        box.SetModalResult(kRunOn);
+        if (CancelRequested()) {
+            desktop_.Message("Operation Canceled!");
+            return;
+        }
+        if (FileList.Selected(i)) processed = SyncFile(sourceDir, i, destDir, processed);
+    }
+    if (!batchRunning) desktop_.Message("File Sync Successful!");
+    box.Close();
+}
+
+void TMain::SyncWholeTree() {
+    if (FileList.SelCount() > 0 &&
+        !desktop_.Warning("You have files selected and Sync All is checked. All files will be "
+                          "copied...Do you wish to continue?")) {
+        return;
+    }
+    sourceRoot = SourceDirListBox.Directory();
+    runDestination_ = DestDirListBox.Directory();
+    StartWalkAtCurrentDirectory();
+    Status walked = Traverse(SourceDirListBox);
+    syncBox_->Close();
+    Status restored = SourceDirListBox.SetDirectory(sourceRoot);
+    if (!walked.ok()) {
+        desktop_.Message(walked.error().message);
+    } else if (!restored.ok()) {
+        desktop_.Message(restored.error().message);
+    } else if (!batchRunning && syncBox_->ModalResult() == kRunOn) {
+        desktop_.Message("Directory Sync Successful!");
+    }
+    if (syncBox_->ModalResult() == kCancelled) desktop_.Message("Operation Canceled!");
+}
+
+// An entry above the current directory would start the walk outside the
+// source root, where relative paths mean nothing.
+void TMain::StartWalkAtCurrentDirectory() {
+    int current = CurrentEntryIndex(SourceDirListBox);
+    if (SourceDirListBox.ItemIndex() < current) SourceDirListBox.SetItemIndex(current);
+}
+
+Status TMain::Traverse(TDirectoryListBox& pane) {
+    if (Status opened = pane.OpenSelected(); !opened.ok()) return opened;
+    const int first = pane.ItemIndex() + 1;
+    const int count = pane.Count();
+    for (int i = first; i < count; ++i) {
+        if (CancelRequested()) return Ok();
+        if (i == pane.Count()) continue;
+        // A destination inside the source tree is never copied into itself.
+        if (platform::IsSameEntry(pane.EntryPath(i), runDestination_)) continue;
+        pane.SetItemIndex(i);
+        if (Status walked = Traverse(pane); !walked.ok()) return walked;
+        if (syncBox_->ModalResult() == kCancelled) return Ok();
+    }
+    if (CancelRequested()) return Ok();
+    TSyncBox& box = *syncBox_;
+    box.Gauge.SetMaxValue(FileList.Count());
+    box.Gauge.SetMinValue(0);
+    box.Gauge.SetProgress(0);
+    box.Show();
+    if (Status synced = SyncAllFiles(pane); !synced.ok()) return synced;
+    if (pane.ItemIndex() > 0) pane.SetItemIndex(pane.ItemIndex() - 1);
+    return pane.OpenSelected();
+}
+
+Status TMain::SyncAllFiles(TDirectoryListBox& pane) {
+    const std::string root = runDestination_;
+    std::string relative =
+        pane.Directory().substr(std::min(sourceRoot.size(), pane.Directory().size()));
+    if (!relative.empty() && relative.front() != platform::kSeparator) {
+        relative.insert(relative.begin(), platform::kSeparator);
+    }
+    std::string target;
+    if (!root.empty() && root.back() == platform::kSeparator) {
+        target = root.substr(0, root.size() - 1) +
+                 (relative.empty() ? std::string(1, platform::kSeparator) : relative);
+    } else {
+        target = root + relative;
+    }
+    MakeDirectoryPath(target);
+    // A file in the way would make the pane list its parent instead.
+    if (!IsDirectory(target) || !DestDirListBox.SetDirectory(target).ok()) {
+        LogDirectoryFailed(target);
+        return Ok();
+    }
+    TSyncBox& box = *syncBox_;
+    box.SyncDirFrom.SetCaption(pane.Directory());
+    box.SyncDirTo.SetCaption(DestDirListBox.Directory());
+    box.Repaint();
+
+    const std::string sourceDir = pane.Directory();
+    const std::string destDir = DestDirListBox.Directory();
+    const int count = FileList.Count();
+    int processed = 0;
+    for (int k = 0; k < count; ++k) {
+        box.SetModalResult(kRunOn);
+        if (CancelRequested()) break;
+        processed = SyncFile(sourceDir, k, destDir, processed);
+        box.SetFocus();
+        box.FocusCancel();
+    }
+    return DestDirListBox.SetDirectory(root);
+}
+
+// A destination directory that cannot be made costs only its own files.
+void TMain::LogDirectoryFailed(const std::string& target) {
+    desktop_.Message("Could not create directory: " + target + ".  Files not copied!");
+    for (const auto& item : FileList.Items()) {
+        logFile_->FileFailed.Add(
+            platform::DisplayPath(JoinPath(SourceDirListBox.Directory(), item.text)));
+    }
+}
+
+int TMain::SyncFile(const std::string& sourceDir, int index, const std::string& destDir,
+                    int processed) {
+    FileList.SetItemIndex(index);
+    const std::string& name = FileList.Items()[index].text;
+    const std::string source = JoinPath(sourceDir, name);
+    const std::int64_t sourceStamp = SourceStamp(source);
+    const std::int64_t destStamp = DestinationStamp(JoinPath(destDir, ExtractFileName(name)));
+    TSyncBox& box = *syncBox_;
+    box.FileName.SetCaption(ExtractFileName(source));
+    const std::string entry = platform::DisplayPath(source);
+    if (destStamp < sourceStamp) {
+        box.Process.SetCaption("Copying");
+        if (BufferedCopyFile(source, destDir, options_->CopyBufferSize, desktop_)) {
+            logFile_->FileSuccess.Add(entry);
+        } else {
+            logFile_->FileFailed.Add(entry);
+        }
+    } else {
+        box.Process.SetCaption("Skipping");
+        logFile_->FileOld.Add(entry);
+    }
+    box.Gauge.SetProgress(processed + 1);
+    return processed + 1;
+}
+
+}  // namespace twinfold

@@ -1,0 +1,46 @@
+#include "main/TMain.h"
+
+#include <utility>
+
+namespace twinfold {
+namespace {
+
+const TFileType kAllFileClasses{TFileAttr::ftReadOnly, TFileAttr::ftHidden, TFileAttr::ftSystem,
+                                TFileAttr::ftNormal};
+
+}  // namespace
+
+TMain::TMain(Desktop& desktop, std::string programDirectory)
+    : programDir(std::move(programDirectory)), desktop_(desktop) {
+    FileList.MultiSelect = true;
+    FileList.ShowGlyphs = true;
+    FileList.SetDesktop(&desktop_);
+    FileList.SetFileType(kAllFileClasses);
+    ExcludeFiles.SetFileType(kAllFileClasses);
+    SourceDirListBox.SetDirLabel(&SourceLabel);
+    SourceDirListBox.SetFileList(&FileList);
+    DestDirListBox.SetDirLabel(&DestLabel);
+    ExcludeDirListBox.SetFileList(&ExcludeFiles);
+    EditFilter.SetItems(FileTypeEntries());
+    selsize.SetCaption("Selected Size: 0 KBytes");
+    FileCount.SetCaption("Total files Selected: ");
+    EditFilter.OnChange.Connect([this] { EditFilterChange(); });
+    FileList.OnChange.Connect([this] { FileListChange(); });
+    FileList.OnClick.Connect([this] { FileListClick(); });
+    cbSelectAll.OnClick.Connect([this] { cbSelectAllClick(); });
+    SyncAll.OnClick.Connect([this] { SyncAllClick(); });
+}
+
+void TMain::Link(TSyncBox& syncBox, TLogFilebx& logFile, TOptionsbx& options) {
+    syncBox_ = &syncBox;
+    logFile_ = &logFile;
+    options_ = &options;
+}
+
+void TMain::SetRunning(bool running) {
+    if (running == running_) return;
+    running_ = running;
+    OnRunningChange();
+}
+
+}  // namespace twinfold

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+
+#include "desktop/Desktop.h"
+#include "log/TLogFilebx.h"
+#include "main/TMain.h"
+#include "settings/TOptionsbx.h"
+#include "sync/TSyncBox.h"
+
+namespace twinfold {
+
+// Every window of the program, created once each in start-up order (the
+// main window first) and linked to each other; all live until the end.
+class Windows {
+public:
+    Windows(Desktop& desktop, std::string programDir);
+    Windows(const Windows&) = delete;
+    Windows& operator=(const Windows&) = delete;
+
+    TMain main;
+    TSyncBox syncBox;
+    TLogFilebx logFile;
+    TOptionsbx options;
+};
+
+}  // namespace twinfold

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QListWidget>
+
+#include "listing/TDirectoryListBox.h"
+
+namespace twinfold {
+class Desktop;
+}
+
+namespace twinfold::qt {
+
+// Draws a directory list: folder glyphs, entries indented by level, the
+// selected entry. A click selects, a double click or Enter opens.
+class DirectoryListView : public QListWidget {
+    Q_OBJECT
+public:
+    DirectoryListView(TDirectoryListBox& model, Desktop& desktop, QWidget* parent = nullptr);
+
+    void Refresh();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void OpenSelected();
+
+    TDirectoryListBox& model_;
+    Desktop& desktop_;
+    bool refreshing_ = false;
+};
+
+}  // namespace twinfold::qt

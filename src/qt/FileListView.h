@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QListWidget>
+
+#include "listing/TFileListBox.h"
+
+namespace twinfold::qt {
+
+// Draws a file list with its glyphs and forwards the person's marking:
+// extended selection (shift and control clicks), then the model's click.
+class FileListView : public QListWidget {
+    Q_OBJECT
+public:
+    explicit FileListView(TFileListBox& model, QWidget* parent = nullptr);
+
+    // Redraws the entries and their marks from the model.
+    void Refresh();
+    // Redraws only the marks (after Select All and the like).
+    void RefreshSelection();
+
+private:
+    void ForwardSelection();
+    bool SameEntries() const;
+
+    TFileListBox& model_;
+    bool refreshing_ = false;
+};
+
+}  // namespace twinfold::qt

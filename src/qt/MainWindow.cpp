@@ -1,0 +1,262 @@
+#include "qt/MainWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+
+#include "qt/DirectoryListView.h"
+#include "qt/FileListView.h"
+#include "qt/LogFileView.h"
+#include "qt/Strings.h"
+#include "qt/SyncBoxView.h"
+
+namespace twinfold::qt {
+namespace {
+
+constexpr int kClientWidth = 566;
+constexpr int kClientHeight = 326;
+// The line height of the font the layout was drawn for.
+constexpr double kDesignLineHeight = 13.0;
+const char* const kPaneHint = "Right Click for Options";
+
+// Keeps a label's text in step with its model.
+void Bind(QLabel* label, TLabel& model) {
+    label->setText(ToQString(model.Caption()));
+    model.OnChange.Connect([label, &model] { label->setText(ToQString(model.Caption())); });
+}
+
+void Bind(QCheckBox* box, TCheckBox& model) {
+    box->setChecked(model.Checked());
+    box->setEnabled(model.Enabled());
+    model.OnClick.Connect([box, &model] { box->setChecked(model.Checked()); });
+    model.OnEnabledChange.Connect([box, &model] { box->setEnabled(model.Enabled()); });
+    QObject::connect(box, &QCheckBox::clicked, box,
+                     [&model](bool checked) { model.SetChecked(checked); });
+}
+
+void Bind(QComboBox* box, TComboBox& model) {
+    auto refresh = [box, &model] {
+        QSignalBlocker blocker(box);
+        box->clear();
+        for (const auto& item : model.Items()) box->addItem(ToQString(item));
+        box->setCurrentIndex(model.ItemIndex());
+    };
+    refresh();
+    model.OnItemsChange.Connect(refresh);
+    QObject::connect(box, QOverload<int>::of(&QComboBox::activated), box,
+                     [&model](int index) { model.Choose(index); });
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Windows& windows, Desktop& desktop, QWidget* parent)
+    : QMainWindow(parent), windows_(windows), main_(windows.main), desktop_(desktop) {
+    setWindowTitle(kAppTitle);
+    QFont bold = font();
+    bold.setBold(true);
+    setFont(bold);
+    scale_ = std::max(1.0, QFontMetrics(bold).height() / kDesignLineHeight);
+
+    auto* client = new QWidget(this);
+    client->setFixedSize(At(0, 0, kClientWidth, kClientHeight).size());
+    setCentralWidget(client);
+    BuildControls(client);
+    BuildStatusLine(client);
+    BuildMenus();
+    BuildContextMenus();
+    BindModels();
+    syncBoxView_ = new SyncBoxView(windows_.syncBox, this);
+    logFileView_ = new LogFileView(windows_.logFile, this);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
+    sourcePane_->setFocus();
+}
+
+QRect MainWindow::At(int left, int top, int width, int height) const {
+    auto s = [this](int v) { return static_cast<int>(v * scale_ + 0.5); };
+    return {s(left), s(top), s(width), s(height)};
+}
+
+QLabel* MainWindow::AddLabel(QWidget* client, const QString& text, int left, int top, int width) {
+    auto* label = new QLabel(text, client);
+    label->setGeometry(At(left, top, width, 16));
+    return label;
+}
+
+void MainWindow::BuildControls(QWidget* client) {
+    AddLabel(client, "Source Directory:", 10, 10);
+    sourceLabel_ = AddLabel(client, {}, 10, 30, 195);
+    sourcePane_ = new DirectoryListView(main_.SourceDirListBox, desktop_, client);
+    sourcePane_->setGeometry(At(10, 50, 195, 132));
+    fileList_ = new FileListView(main_.FileList, client);
+    fileList_->setGeometry(At(216, 50, 133, 132));
+    AddLabel(client, "Destination Directory:", 360, 10);
+    destLabel_ = AddLabel(client, {}, 360, 30, 195);
+    destPane_ = new DirectoryListView(main_.DestDirListBox, desktop_, client);
+    destPane_->setGeometry(At(360, 50, 195, 132));
+    for (QWidget* pane : {static_cast<QWidget*>(sourcePane_), static_cast<QWidget*>(fileList_),
+                          static_cast<QWidget*>(destPane_)}) {
+        pane->setToolTip(kPaneHint);
+    }
+
+    AddLabel(client, "List Files of &Type:", 10, 205);
+    fileTypeBox_ = new QComboBox(client);
+    fileTypeBox_->setGeometry(At(10, 225, 197, 21));
+    AddLabel(client, "Source Dri&ves:", 10, 255);
+    AddLabel(client, "Destination Dri&ves:", 360, 205);
+
+    syncButton_ = new QPushButton("&Sync", client);
+    syncButton_->setGeometry(At(238, 215, 89, 33));
+    exitButton_ = new QPushButton("E&xit", client);
+    exitButton_->setGeometry(At(238, 265, 89, 33));
+    selectAllBox_ = new QCheckBox("Select All files", client);
+    selectAllBox_->setGeometry(At(360, 264, 150, 17));
+    syncAllBox_ = new QCheckBox("Sync All Subdirectories", client);
+    syncAllBox_->setGeometry(At(360, 281, 190, 17));
+    connect(syncButton_, &QPushButton::clicked, this, [this] { main_.SyncBtnClick(); });
+    connect(exitButton_, &QPushButton::clicked, this, [this] { close(); });
+}
+
+void MainWindow::BuildStatusLine(QWidget* client) {
+    auto* line = new QFrame(client);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    line->setGeometry(At(0, 299, kClientWidth, 2));
+    auto* sizeFrame = new QFrame(client);
+    sizeFrame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    sizeFrame->setGeometry(At(1, 304, 195, 20));
+    auto* countFrame = new QFrame(client);
+    countFrame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    countFrame->setGeometry(At(197, 304, 367, 20));
+    sizeLabel_ = AddLabel(client, {}, 4, 306, 190);
+    countLabel_ = AddLabel(client, {}, 204, 306, 355);
+}
+
+QAction* MainWindow::AddAction(QMenu* menu, const QString& text, void (TMain::*command)(),
+                               const QKeySequence& shortcut) {
+    QAction* action = menu->addAction(text);
+    if (!shortcut.isEmpty()) action->setShortcut(shortcut);
+    if (command != nullptr) {
+        connect(action, &QAction::triggered, this, [this, command] { (main_.*command)(); });
+    }
+    return action;
+}
+
+void MainWindow::BuildMenus() {
+    QMenu* file = menuBar()->addMenu("&File");
+    AddAction(file, "Load Settings...", nullptr);
+    AddAction(file, "Save Default Settings", nullptr);
+    AddAction(file, "Save Settings As...", nullptr);
+    QAction* saveOnExit = AddAction(file, "Save Settings on Exit", nullptr);
+    saveOnExit->setCheckable(true);
+    saveOnExit->setChecked(true);
+    file->addSeparator();
+    AddAction(file, "&Sync", &TMain::SyncBtnClick, QKeySequence("Ctrl+S"));
+    file->addSeparator();
+    QAction* exit = AddAction(file, "E&xit", nullptr, QKeySequence("Ctrl+X"));
+    connect(exit, &QAction::triggered, this, [this] { close(); });
+
+    QMenu* edit = menuBar()->addMenu("&Edit");
+    AddAction(edit, "&Delete", nullptr, QKeySequence(Qt::Key_Delete));
+    AddAction(edit, "&Rename", nullptr);
+    AddAction(edit, "Select &All", &TMain::SelectAll1Click, QKeySequence("Ctrl+A"));
+
+    QMenu* batch = menuBar()->addMenu("&Batch");
+    AddAction(batch, "Batch File &Editor...", nullptr);
+    AddAction(batch, "&Run Batch File...", nullptr);
+
+    QAction* log = menuBar()->addAction("&Log...");
+    connect(log, &QAction::triggered, this, [this] { logFileView_->exec(); });
+    menuBar()->addAction("Options...");
+
+    QMenu* help = menuBar()->addMenu("&Help");
+    QAction* contents = help->addAction("&Contents");
+    connect(contents, &QAction::triggered, this, [this] { desktop_.ShowHelp(0); });
+    help->addAction("&About");
+    auto* f1 = new QAction(this);
+    f1->setShortcut(QKeySequence(Qt::Key_F1));
+    addAction(f1);
+    connect(f1, &QAction::triggered, this, [this] { desktop_.ShowHelp(1); });
+}
+
+void MainWindow::BuildContextMenus() {
+    fileListMenu_ = new QMenu(this);
+    AddAction(fileListMenu_, "Select All", &TMain::SelectAll1Click);
+    AddAction(fileListMenu_, "UnSelect All", &TMain::Cancel1Click);
+    AddAction(fileListMenu_, "Delete", nullptr);
+    AddAction(fileListMenu_, "Rename", nullptr);
+    AddAction(fileListMenu_, "Sync", &TMain::SyncBtnClick);
+    sourceDirMenu_ = new QMenu(this);
+    AddAction(sourceDirMenu_, "Make Directory", nullptr);
+    AddAction(sourceDirMenu_, "Delete Directory", nullptr);
+    destDirMenu_ = new QMenu(this);
+    AddAction(destDirMenu_, "Make Directory", nullptr);
+    AddAction(destDirMenu_, "Delete Directory", nullptr);
+    auto attach = [](QWidget* widget, QMenu* menu) {
+        widget->setContextMenuPolicy(Qt::CustomContextMenu);
+        QObject::connect(widget, &QWidget::customContextMenuRequested, menu,
+                         [widget, menu](const QPoint& at) { menu->exec(widget->mapToGlobal(at)); });
+    };
+    attach(fileList_, fileListMenu_);
+    attach(sourcePane_, sourceDirMenu_);
+    attach(destPane_, destDirMenu_);
+}
+
+void MainWindow::BindModels() {
+    Bind(sourceLabel_, main_.SourceLabel);
+    Bind(destLabel_, main_.DestLabel);
+    Bind(sizeLabel_, main_.selsize);
+    Bind(countLabel_, main_.FileCount);
+    Bind(selectAllBox_, main_.cbSelectAll);
+    Bind(syncAllBox_, main_.SyncAll);
+    Bind(fileTypeBox_, main_.EditFilter);
+    // The path labels shorten their text to the room they have.
+    for (TLabel* label : {&main_.SourceLabel, &main_.DestLabel}) {
+        QFontMetrics metrics(font());
+        label->measure = [metrics](const std::string& text) {
+            return metrics.horizontalAdvance(ToQString(text));
+        };
+        label->width = At(0, 0, 195, 0).width();
+    }
+    (void)main_.SourceDirListBox.Reload();
+    (void)main_.DestDirListBox.Reload();
+    // Marks set by the program (Select All and the like) are drawn at once.
+    main_.FileList.OnClick.Connect([this] { fileList_->RefreshSelection(); });
+    main_.selsize.OnChange.Connect([this] { fileList_->RefreshSelection(); });
+    main_.OnRunningChange.Connect([this] { SetRunning(main_.Running()); });
+}
+
+// While a run goes on only the progress dialog takes input.
+void MainWindow::SetRunning(bool running) {
+    menuBar()->setEnabled(!running);
+    centralWidget()->setEnabled(!running);
+    for (QAction* action : findChildren<QAction*>()) {
+        if (!action->shortcut().isEmpty()) action->setEnabled(!running);
+    }
+}
+
+QAction* MainWindow::action(const QString& text) const {
+    for (QAction* candidate : findChildren<QAction*>()) {
+        if (candidate->text() == text) return candidate;
+    }
+    return nullptr;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // A close during a run would pull the panes away from the walk.
+    if (main_.Running()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+}  // namespace twinfold::qt

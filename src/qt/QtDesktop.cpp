@@ -1,0 +1,122 @@
+#include "qt/QtDesktop.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+
+#include "qt/Strings.h"
+
+namespace twinfold::qt {
+namespace {
+
+QMessageBox::Icon IconOf(BoxKind kind) {
+    switch (kind) {
+        case BoxKind::Information:
+            return QMessageBox::Information;
+        case BoxKind::Warning:
+            return QMessageBox::Warning;
+        case BoxKind::Confirmation:
+            return QMessageBox::Question;
+        case BoxKind::Plain:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+bool AsksYesNo(BoxKind kind) { return kind == BoxKind::Warning || kind == BoxKind::Confirmation; }
+
+// Qt matches "*" against every name; "*.*" would miss names without a dot.
+QString QtPattern(QString mask) {
+    mask.replace(";", " ");
+    return mask == "*.*" ? QString("*") : mask;
+}
+
+QFileDialog* MakeDialog(QWidget* parent, const FileDialog& dialog) {
+    auto* chooser =
+        new QFileDialog(parent, ToQString(dialog.title), ToQString(dialog.initialDirectory));
+    chooser->setNameFilter(ToQtFilter(dialog.filter));
+    chooser->setDefaultSuffix(ToQString(dialog.defaultExtension));
+    if (!dialog.fileName.empty()) chooser->selectFile(ToQString(dialog.fileName));
+    return chooser;
+}
+
+std::optional<std::string> RunDialog(QFileDialog* chooser) {
+    std::optional<std::string> chosen;
+    if (chooser->exec() == QDialog::Accepted && !chooser->selectedFiles().isEmpty()) {
+        chosen = FromQString(chooser->selectedFiles().first());
+    }
+    delete chooser;
+    return chosen;
+}
+
+}  // namespace
+
+QString ToQtFilter(const std::string& filter) {
+    QStringList parts = ToQString(filter).split('|');
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i];
+        QString pattern = QtPattern(parts[i + 1]);
+        filters << (description.contains('(') ? description.section('(', 0, 0).trimmed()
+                                              : description) +
+                       " (" + pattern + ")";
+    }
+    return filters.join(";;");
+}
+
+bool QtDesktop::Show(const MessageBox& box) {
+    QMessageBox dialog(IconOf(box.kind), ToQString(box.caption), ToQString(box.text),
+                       AsksYesNo(box.kind) ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
+                       parent_);
+    // Whatever the cursor says, a box waits for the person.
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    int answer = dialog.exec();
+    QApplication::restoreOverrideCursor();
+    return !AsksYesNo(box.kind) || answer == QMessageBox::Yes;
+}
+
+std::optional<std::string> QtDesktop::Prompt(const std::string& caption, const std::string& prompt,
+                                             const std::string& initial) {
+    QInputDialog dialog(parent_);
+    dialog.setWindowTitle(ToQString(caption));
+    dialog.setLabelText(ToQString(prompt));
+    dialog.setTextValue(ToQString(initial));
+    if (auto* edit = dialog.findChild<QLineEdit*>()) edit->setMaxLength(255);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return FromQString(dialog.textValue());
+}
+
+std::optional<std::string> QtDesktop::OpenFile(const FileDialog& dialog) {
+    QFileDialog* chooser = MakeDialog(parent_, dialog);
+    chooser->setAcceptMode(QFileDialog::AcceptOpen);
+    chooser->setFileMode(dialog.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    return RunDialog(chooser);
+}
+
+std::optional<std::string> QtDesktop::SaveFile(const FileDialog& dialog) {
+    QFileDialog* chooser = MakeDialog(parent_, dialog);
+    chooser->setAcceptMode(QFileDialog::AcceptSave);
+    chooser->setFileMode(QFileDialog::AnyFile);
+    chooser->setOption(QFileDialog::DontConfirmOverwrite, !dialog.confirmOverwrite);
+    return RunDialog(chooser);
+}
+
+void QtDesktop::ProcessMessages() { QApplication::processEvents(); }
+
+void QtDesktop::SetBusyCursor(bool busy) {
+    if (busy) {
+        ++busyDepth_;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else if (busyDepth_ > 0) {
+        --busyDepth_;
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void QtDesktop::ShowHelp(int context) {
+    if (helpHandler) helpHandler(context);
+}
+
+}  // namespace twinfold::qt

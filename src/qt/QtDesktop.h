@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+
+#include "desktop/Desktop.h"
+
+namespace twinfold::qt {
+
+// The Desktop of the window program: Qt's message boxes, input and file
+// dialogs, and the event loop for message pumping.
+class QtDesktop : public Desktop {
+public:
+    bool Show(const MessageBox& box) override;
+    std::optional<std::string> Prompt(const std::string& caption, const std::string& prompt,
+                                      const std::string& initial) override;
+    std::optional<std::string> OpenFile(const FileDialog& dialog) override;
+    std::optional<std::string> SaveFile(const FileDialog& dialog) override;
+    void ProcessMessages() override;
+    void SetBusyCursor(bool busy) override;
+    void ShowHelp(int context) override;
+
+    // The window that owns the dialogs (the main window once it exists).
+    void SetParentWindow(QWidget* parent) { parent_ = parent; }
+    // The help window is another view; it is reached through this hook.
+    std::function<void(int)> helpHandler;
+
+private:
+    QPointer<QWidget> parent_;
+    int busyDepth_ = 0;
+};
+
+// "Text Files (*.txt)|*.txt|All Files (*.*)|*.*" in Qt's form:
+// "Text Files (*.txt);;All Files (*)".
+QString ToQtFilter(const std::string& filter);
+
+}  // namespace twinfold::qt

@@ -1,0 +1,110 @@
+#include "main/Windows.h"
+#include "support/ScriptedDesktop.h"
+#include "support/TestDir.h"
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include "qt/DirectoryListView.h"
+#include "qt/FileListView.h"
+#include "qt/MainWindow.h"
+#include "qt/SyncBoxView.h"
+
+using namespace twinfold;
+
+namespace {
+
+const std::int64_t kStamp = test::LocalTime(2022, 3, 4, 5, 6, 8);
+
+void SaveScreenshot(QWidget* widget, const QString& name) {
+    QDir().mkpath(TWINFOLD_SCREENSHOT_DIR);
+    widget->grab().save(QString(TWINFOLD_SCREENSHOT_DIR) + "/" + name);
+}
+
+QPoint RowCentre(QListWidget* list, int row) {
+    return list->visualItemRect(list->item(row)).center();
+}
+
+int RowOf(QListWidget* list, const QString& text) {
+    for (int i = 0; i < list->count(); ++i) {
+        if (list->item(i)->text() == text) return i;
+    }
+    return -1;
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest() {
+        dir.CreateFile("source/alpha.txt", std::string(1024, 'a'), kStamp);
+        dir.CreateFile("source/beta.txt", std::string(2048, 'b'), kStamp);
+        dir.CreateFile("source/gamma.txt", "g", kStamp);
+        dir.CreateDirectory("source/nested");
+        dir.CreateDirectory("dest");
+        dir.CreateDirectory("prog");
+        (void)main().SourceDirListBox.SetDirectory(dir.path());
+        (void)main().DestDirListBox.SetDirectory(dir.Path("dest"));
+        window.show();
+        QApplication::setActiveWindow(&window);
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+
+    TMain& main() { return windows.main; }
+
+    test::CurrentDirectoryGuard cwd;
+    test::TestDir dir;
+    test::ScriptedDesktop desktop;
+    Windows windows{desktop, dir.Path("prog") + "/"};
+    qt::MainWindow window{windows, desktop};
+};
+
+TEST_F(MainWindowTest, BrowseSelectWithTheMouseAndSync) {
+    auto* pane = window.sourcePane();
+    int row = RowOf(pane, "source");
+    ASSERT_GE(row, 0);
+    // A view takes a double click only on the entry its press landed on.
+    QTest::mouseClick(pane->viewport(), Qt::LeftButton, {}, RowCentre(pane, row));
+    EXPECT_EQ(main().SourceDirListBox.Directory(), dir.path());
+    QTest::mouseDClick(pane->viewport(), Qt::LeftButton, {}, RowCentre(pane, row));
+    EXPECT_EQ(main().SourceDirListBox.Directory(), dir.Path("source"));
+
+    auto* files = window.fileList();
+    ASSERT_EQ(files->count(), 3);
+    QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, RowCentre(files, 0));
+    QTest::mouseClick(files->viewport(), Qt::LeftButton, Qt::ControlModifier, RowCentre(files, 1));
+    EXPECT_EQ(main().FileList.SelCount(), 2);
+    EXPECT_EQ(window.sizeLabel()->text(), "Selected Size: 3 KBytes");
+    EXPECT_EQ(window.countLabel()->text(), "Total Files Selected: 2");
+    SaveScreenshot(&window, "mainwindow.png");
+
+    QTest::mouseClick(window.syncButton(), Qt::LeftButton);
+    EXPECT_EQ(dir.ReadFile("dest/alpha.txt"), std::string(1024, 'a'));
+    EXPECT_EQ(dir.ReadFile("dest/beta.txt"), std::string(2048, 'b'));
+    EXPECT_FALSE(dir.Exists("dest/gamma.txt"));
+    EXPECT_EQ(desktop.Texts().back(), "File Sync Successful!");
+}
+
+TEST_F(MainWindowTest, CtrlSSyncsAndTheProgressDialogShowsDuringTheRun) {
+    (void)main().SourceDirListBox.SetDirectory(dir.Path("source"));
+    main().SelectAll1Click();
+    EXPECT_TRUE(window.selectAllBox()->isChecked());
+    bool captured = false;
+    desktop.onPump = [&](int) {
+        EXPECT_FALSE(window.syncButton()->isEnabled() && window.centralWidget()->isEnabled());
+        if (!captured && window.syncBoxView()->isVisible()) {
+            SaveScreenshot(window.syncBoxView(), "syncbox-during-run.png");
+            captured = true;
+        }
+    };
+    QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(captured);
+    EXPECT_EQ(windows.logFile.FileSuccess.Count(), 3u);
+    EXPECT_TRUE(window.centralWidget()->isEnabled());
+}
+
+}  // namespace
