@@ -110,7 +110,7 @@ void TDirectoryListBox::AddPathEntries() {
 
 // A directory that cannot be searched leaves the path entries alone.
 void TDirectoryListBox::AddSubdirectories() {
-    auto found = platform::ReadDirectory(directory_);
+    auto found = platform::ReadDirectory(directory_, platform::Detail::Kinds);
     if (!found) return;
     std::vector<std::string> names;
     for (const auto& entry : found.value()) {

@@ -86,7 +86,11 @@ Item ItemFor(const platform::DirEntry& entry) {
 std::vector<Item> ReadItems(const std::string& directory, const std::string& mask, TFileType type,
                             BusyCursor& busy) {
     std::vector<Item> items;
-    auto found = platform::ReadDirectory(directory);
+    // The read-only bit decides admission only for a class without plain files.
+    const bool needsReadOnly =
+        !type.Contains(TFileAttr::ftNormal) && type.Contains(TFileAttr::ftReadOnly);
+    auto found = platform::ReadDirectory(
+        directory, needsReadOnly ? platform::Detail::Full : platform::Detail::Kinds);
     if (!found) return items;
     for (const std::string& piece : SplitMask(mask)) {
         if (piece.empty()) continue;

@@ -18,6 +18,8 @@ bool IsDotName(const char* name) {
 
 bool IsHiddenName(const char* name) { return name[0] == '.' && !IsDotName(name); }
 
+std::uint32_t HiddenBit(const char* name) { return IsHiddenName(name) ? kHidden : 0u; }
+
 // Read-only means nobody may write, so root is held back by it too.
 std::uint32_t AttributesOf(const struct stat& st, const char* name) {
     std::uint32_t attributes = 0;
@@ -36,6 +38,13 @@ Error ErrorOf(int code) { return Error{ErrorText(code), code}; }
 
 // The entry a directory search reports for `name`, or nothing for the kinds
 // that are never listed.
+// Without a status query: only when the directory reports the entry's kind.
+std::optional<DirEntry> QuickEntry(const struct dirent& found) {
+    if (found.d_type == DT_DIR) return DirEntry{found.d_name, kDirectory | HiddenBit(found.d_name)};
+    if (found.d_type == DT_REG) return DirEntry{found.d_name, HiddenBit(found.d_name)};
+    return std::nullopt;
+}
+
 std::optional<DirEntry> SearchEntry(int dirFd, const char* name) {
     struct stat st {};
     if (fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
@@ -54,14 +63,16 @@ std::optional<DirEntry> SearchEntry(int dirFd, const char* name) {
 
 std::string ErrorText(int code) { return std::strerror(code); }
 
-Result<std::vector<DirEntry>> ReadDirectory(const std::string& dir) {
+Result<std::vector<DirEntry>> ReadDirectory(const std::string& dir, Detail detail) {
     DIR* stream = opendir(dir.c_str());
     if (stream == nullptr) return ErrorOf(errno);
     std::vector<DirEntry> entries;
     int fd = dirfd(stream);
     errno = 0;
     while (struct dirent* found = readdir(stream)) {
-        if (auto entry = SearchEntry(fd, found->d_name)) entries.push_back(std::move(*entry));
+        auto entry = detail == Detail::Kinds ? QuickEntry(*found) : std::nullopt;
+        if (!entry) entry = SearchEntry(fd, found->d_name);
+        if (entry) entries.push_back(std::move(*entry));
         errno = 0;
     }
     int readError = errno;
@@ -76,6 +87,16 @@ std::optional<EntryInfo> QueryEntry(const std::string& path) {
     if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) return std::nullopt;
     return EntryInfo{AttributesOf(st, BaseName(path)), static_cast<std::uint64_t>(st.st_size),
                      static_cast<std::int64_t>(st.st_mtim.tv_sec)};
+}
+
+EntryKind QueryEntryKind(const std::string& path, std::uint32_t* attributes) {
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0) return EntryKind::None;
+    if (attributes != nullptr) *attributes = AttributesOf(st, BaseName(path));
+    if (S_ISLNK(st.st_mode)) return EntryKind::Link;
+    if (S_ISREG(st.st_mode)) return EntryKind::File;
+    if (S_ISDIR(st.st_mode)) return EntryKind::Directory;
+    return EntryKind::Other;
 }
 
 bool IsSymbolicLink(const std::string& path) {

@@ -16,12 +16,13 @@ Error ErrorOf(int code) { return Error{ErrorText(code), code}; }
 
 }  // namespace
 
-File::File(File&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+File::File(File&& other) noexcept : fd_(other.fd_), modified_(other.modified_) { other.fd_ = -1; }
 
 File& File::operator=(File&& other) noexcept {
     if (this != &other) {
         Close();
         fd_ = other.fd_;
+        modified_ = other.modified_;
         other.fd_ = -1;
     }
     return *this;
@@ -38,7 +39,7 @@ Result<File> File::OpenForReading(const std::string& path) {
         close(fd);
         return ErrorOf(code);
     }
-    return File(fd);
+    return File(fd, static_cast<std::int64_t>(st.st_mtim.tv_sec));
 }
 
 Result<File> File::CreateNew(const std::string& path) {

@@ -39,12 +39,22 @@ struct EntryInfo {
 // A link to a file is listed as that file (with the target's size and time);
 // links to directories, dangling links and special files are left out, so a
 // walk never leaves the tree. Order is the file system's.
-Result<std::vector<DirEntry>> ReadDirectory(const std::string& dir);
+//
+// With `Detail::Kinds` only the kind and the name's attributes are certain:
+// the read-only bit, size and time are left 0 for entries whose kind the
+// directory itself reports, which saves one status query per entry. Lists
+// that need no more than that (every subdirectory, every file) use it.
+enum class Detail { Full, Kinds };
+Result<std::vector<DirEntry>> ReadDirectory(const std::string& dir, Detail detail = Detail::Full);
 
 std::optional<EntryInfo> QueryEntry(const std::string& path);
 
 // True when a symbolic link stands at `path` itself (dangling or not).
 bool IsSymbolicLink(const std::string& path);
+
+// What stands at `path` itself; a link is not followed.
+enum class EntryKind { None, File, Directory, Link, Other };
+EntryKind QueryEntryKind(const std::string& path, std::uint32_t* attributes = nullptr);
 
 // True when anything at all stands at `path` itself: also the kinds that
 // QueryEntry reports as nothing (FIFOs, sockets, devices, dangling links).
@@ -73,6 +83,7 @@ public:
     File& operator=(const File&) = delete;
     ~File();
 
+    // Only regular files; their last-write time is kept from the opening.
     static Result<File> OpenForReading(const std::string& path);
     // Creates a new file that must not exist yet (mode 0666 less the umask).
     static Result<File> CreateNew(const std::string& path);
@@ -85,10 +96,13 @@ public:
     Status SetModified(std::int64_t seconds);
     Status Close();
     bool isOpen() const { return fd_ >= 0; }
+    // The last-write time (UTC seconds) of a file opened for reading.
+    std::int64_t modified() const { return modified_; }
 
 private:
-    explicit File(int fd) : fd_(fd) {}
+    explicit File(int fd, std::int64_t modified = 0) : fd_(fd), modified_(modified) {}
     int fd_ = -1;
+    std::int64_t modified_ = 0;
 };
 
 // Creates a new, empty, hidden file in the directory of `target` whose name

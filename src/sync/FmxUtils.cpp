@@ -62,18 +62,22 @@ std::string TargetPath(const std::string& directory, const std::string& name) {
 // through), a directory, a special file, a read-only file (also for root) or
 // a file this process may not write.
 bool TargetRefused(const std::string& target) {
-    if (platform::IsSymbolicLink(target)) return true;
-    auto info = platform::QueryEntry(target);
-    if (!info) return platform::EntryExists(target);
-    if ((info->attributes & (platform::kDirectory | platform::kReadOnly)) != 0) return true;
-    return !platform::IsWritable(target);
+    std::uint32_t attributes = 0;
+    switch (platform::QueryEntryKind(target, &attributes)) {
+        case platform::EntryKind::None:
+            return false;
+        case platform::EntryKind::File:
+            return (attributes & platform::kReadOnly) != 0 || !platform::IsWritable(target);
+        default:
+            return true;
+    }
 }
 
 // The time the copy carries: the source's stamp unpacked, or the exact time
 // of a source that has no stamp.
-std::int64_t CopyTime(const platform::EntryInfo& source) {
-    auto packed = platform::PackLocalTime(source.modified);
-    return packed ? platform::UnpackLocalTime(*packed) : source.modified;
+std::int64_t CopyTime(std::int64_t modified) {
+    auto packed = platform::PackLocalTime(modified);
+    return packed ? platform::UnpackLocalTime(*packed) : modified;
 }
 
 std::string FailureText(CopyOutcome outcome, const std::string& source, const std::string& target) {
@@ -146,13 +150,12 @@ bool BufferedCopyFileWith(const std::string& fileName, const std::string& destin
     if (!buffer) return Refuse(desktop, "Not enough memory to copy " + fileName + kNotCopied);
 
     auto source = platform::File::OpenForReading(fileName);
-    auto info = source ? platform::QueryEntry(fileName) : std::nullopt;
-    if (!info) return Refuse(desktop, "Could not open file: " + fileName + kNotCopied);
+    if (!source) return Refuse(desktop, "Could not open file: " + fileName + kNotCopied);
     if (TargetRefused(target)) {
         return Refuse(desktop, FailureText(CopyOutcome::kCreateFailed, fileName, target));
     }
     CopyOutcome outcome = ReplaceTarget(source.value(), target, std::span<char>(buffer.get(), size),
-                                        CopyTime(*info), read);
+                                        CopyTime(source.value().modified()), read);
     if (outcome != CopyOutcome::kCopied) {
         return Refuse(desktop, FailureText(outcome, fileName, target));
     }
