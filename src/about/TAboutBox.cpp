@@ -1,0 +1,31 @@
+#include "about/TAboutBox.h"
+
+#include "about/TSpecialBox.h"
+
+namespace twinfold {
+
+TAboutBox::TAboutBox() {
+    ProductName.SetCaption("Twinfold for Windows");
+    Version.SetCaption("Version 1.87");
+    Copyright.SetCaption("Written by the Twinfold team");
+    Address.SetCaption("7 Weaver's Row, Millbrook MB4 2TF");
+    EMail.SetCaption("E-mail: team@twinfold.example.org");
+}
+
+void TAboutBox::Show() {
+    if (visible_) return;
+    visible_ = true;
+    OnShowChange();
+}
+
+void TAboutBox::Close() {
+    if (!visible_) return;
+    visible_ = false;
+    OnShowChange();
+}
+
+void TAboutBox::Panel2DblClick() {
+    if (special_) special_->Show();
+}
+
+}  // namespace twinfold

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDialog>
+
+namespace twinfold {
+class TAboutBox;
+}
+
+namespace twinfold::qt {
+
+// Draws the About box. When the model announces that it is shown, the view
+// runs exec(), so TAboutBox::Show returns only after the box has closed, as a
+// modal dialog does. Tests therefore act on the open box from a timer started
+// before they show it (QTimer::singleShot), and close it from there.
+class AboutBoxView : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit AboutBoxView(TAboutBox& model, QWidget* parent = nullptr);
+
+protected:
+    // OK, Escape and the close box all end up here: the model closes the box.
+    void done(int result) override;
+
+private:
+    QWidget* BuildPanel();
+    void FollowModel();
+
+    TAboutBox& model_;
+};
+
+}  // namespace twinfold::qt

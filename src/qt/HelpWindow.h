@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QUrl>
+#include <QWidget>
+
+class QTextBrowser;
+
+namespace twinfold::qt {
+
+// Help contexts the program asks for.
+inline constexpr int kHelpContents = 0;
+inline constexpr int kHelpMainWindow = 1;
+inline constexpr int kHelpBatchEditor = 4;
+
+// The program's help: its own HTML pages, built in as a resource, in one
+// small window with a browser and Contents, Back and Forward buttons.
+class HelpWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit HelpWindow(QWidget* parent = nullptr);
+
+    // Shows the page of `context` and brings the window forward; a context
+    // without a page of its own shows the contents page.
+    void ShowContext(int context);
+    // Closes the window, as the program does when it ends.
+    void CloseHelp();
+
+    // The page that shows `context`.
+    static QUrl PageFor(int context);
+
+private:
+    QTextBrowser* browser_;
+};
+
+}  // namespace twinfold::qt
