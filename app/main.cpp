@@ -2,6 +2,7 @@
 
 #include "main/ProgramDir.h"
 #include "main/Windows.h"
+#include "qt/HelpWindow.h"
 #include "qt/MainWindow.h"
 #include "qt/QtDesktop.h"
 
@@ -12,6 +13,13 @@ int main(int argc, char** argv) {
     twinfold::Windows windows(desktop, twinfold::ProgramDirectory(desktop));
     twinfold::qt::MainWindow window(windows, desktop);
     desktop.SetParentWindow(&window);
+    desktop.helpHandler = [&window](int context) {
+        if (context < 0) {
+            window.helpWindow()->CloseHelp();
+        } else {
+            window.helpWindow()->ShowContext(context);
+        }
+    };
     window.show();
     return QApplication::exec();
 }

@@ -35,7 +35,7 @@ int CurrentEntryIndex(const TDirectoryListBox& pane) {
 void TMain::SyncBtnClick() {
     if (running_) return;
     RunGuard guard([this](bool running) { SetRunning(running); });
-    syncBox_->SetModalResult(kRunOn);
+    SyncBox().SetModalResult(kRunOn);
     if (SyncAll.Checked()) {
         SyncWholeTree();
     } else {
@@ -45,7 +45,7 @@ void TMain::SyncBtnClick() {
 
 bool TMain::CancelRequested() {
     desktop_.ProcessMessages();
-    return syncBox_->ModalResult() == kCancelled;
+    return SyncBox().ModalResult() == kCancelled;
 }
 
 void TMain::SyncSelectedFiles() {
@@ -53,7 +53,7 @@ void TMain::SyncSelectedFiles() {
         desktop_.Message("No items selected to sync!");
         return;
     }
-    TSyncBox& box = *syncBox_;
+    TSyncBox& box = SyncBox();
     box.Gauge.SetMaxValue(FileList.SelCount());
     box.Gauge.SetMinValue(0);
     box.Gauge.SetProgress(0);
@@ -88,16 +88,16 @@ void TMain::SyncWholeTree() {
     runDestination_ = DestDirListBox.Directory();
     StartWalkAtCurrentDirectory();
     Status walked = Traverse(SourceDirListBox);
-    syncBox_->Close();
+    SyncBox().Close();
     Status restored = SourceDirListBox.SetDirectory(sourceRoot);
     if (!walked.ok()) {
         desktop_.Message(walked.error().message);
     } else if (!restored.ok()) {
         desktop_.Message(restored.error().message);
-    } else if (!batchRunning && syncBox_->ModalResult() == kRunOn) {
+    } else if (!batchRunning && SyncBox().ModalResult() == kRunOn) {
         desktop_.Message("Directory Sync Successful!");
     }
-    if (syncBox_->ModalResult() == kCancelled) desktop_.Message("Operation Canceled!");
+    if (SyncBox().ModalResult() == kCancelled) desktop_.Message("Operation Canceled!");
 }
 
 // An entry above the current directory would start the walk outside the
@@ -118,10 +118,10 @@ Status TMain::Traverse(TDirectoryListBox& pane) {
         if (platform::IsSameEntry(pane.EntryPath(i), runDestination_)) continue;
         pane.SetItemIndex(i);
         if (Status walked = Traverse(pane); !walked.ok()) return walked;
-        if (syncBox_->ModalResult() == kCancelled) return Ok();
+        if (SyncBox().ModalResult() == kCancelled) return Ok();
     }
     if (CancelRequested()) return Ok();
-    TSyncBox& box = *syncBox_;
+    TSyncBox& box = SyncBox();
     box.Gauge.SetMaxValue(FileList.Count());
     box.Gauge.SetMinValue(0);
     box.Gauge.SetProgress(0);
@@ -151,7 +151,7 @@ Status TMain::SyncAllFiles(TDirectoryListBox& pane) {
         LogDirectoryFailed(target);
         return Ok();
     }
-    TSyncBox& box = *syncBox_;
+    TSyncBox& box = SyncBox();
     box.SyncDirFrom.SetCaption(pane.Directory());
     box.SyncDirTo.SetCaption(DestDirListBox.Directory());
     box.Repaint();
@@ -174,7 +174,7 @@ Status TMain::SyncAllFiles(TDirectoryListBox& pane) {
 void TMain::LogDirectoryFailed(const std::string& target) {
     desktop_.Message("Could not create directory: " + target + ".  Files not copied!");
     for (const auto& item : FileList.Items()) {
-        logFile_->FileFailed.Add(
+        LogFile().FileFailed.Add(
             platform::DisplayPath(JoinPath(SourceDirListBox.Directory(), item.text)));
     }
 }
@@ -186,19 +186,19 @@ int TMain::SyncFile(const std::string& sourceDir, int index, const std::string& 
     const std::string source = JoinPath(sourceDir, name);
     const std::int64_t sourceStamp = SourceStamp(source);
     const std::int64_t destStamp = DestinationStamp(JoinPath(destDir, ExtractFileName(name)));
-    TSyncBox& box = *syncBox_;
+    TSyncBox& box = SyncBox();
     box.FileName.SetCaption(ExtractFileName(source));
     const std::string entry = platform::DisplayPath(source);
     if (destStamp < sourceStamp) {
         box.Process.SetCaption("Copying");
-        if (BufferedCopyFile(source, destDir, options_->CopyBufferSize, desktop_)) {
-            logFile_->FileSuccess.Add(entry);
+        if (BufferedCopyFile(source, destDir, Options().CopyBufferSize, desktop_)) {
+            LogFile().FileSuccess.Add(entry);
         } else {
-            logFile_->FileFailed.Add(entry);
+            LogFile().FileFailed.Add(entry);
         }
     } else {
         box.Process.SetCaption("Skipping");
-        logFile_->FileOld.Add(entry);
+        LogFile().FileOld.Add(entry);
     }
     box.Gauge.SetProgress(processed + 1);
     return processed + 1;

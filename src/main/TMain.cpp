@@ -1,5 +1,7 @@
 #include "main/TMain.h"
 
+#include "main/Windows.h"
+
 #include <utility>
 
 namespace twinfold {
@@ -31,11 +33,19 @@ TMain::TMain(Desktop& desktop, std::string programDirectory)
     SyncAll.OnClick.Connect([this] { SyncAllClick(); });
 }
 
-void TMain::Link(TSyncBox& syncBox, TLogFilebx& logFile, TOptionsbx& options) {
-    syncBox_ = &syncBox;
-    logFile_ = &logFile;
-    options_ = &options;
+TSyncBox& TMain::SyncBox() { return windows_->syncBox; }
+TLogFilebx& TMain::LogFile() { return windows_->logFile; }
+TOptionsbx& TMain::Options() { return windows_->options; }
+
+void TMain::LogFile1Click() {
+    if (!running_) LogFile().ShowModal();
 }
+
+void TMain::About1Click() {
+    if (!running_) windows_->about.Show();
+}
+
+void TMain::Contents1Click() { desktop_.ShowHelp(0); }
 
 void TMain::SetRunning(bool running) {
     if (running == running_) return;

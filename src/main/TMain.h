@@ -20,6 +20,7 @@ std::vector<std::string> FileTypeEntries();
 class TSyncBox;
 class TLogFilebx;
 class TOptionsbx;
+class Windows;
 
 // The main window: the two panes, the source file list, the check boxes and
 // the commands that work on them. Other windows are reached through links
@@ -30,7 +31,8 @@ public:
     TMain(const TMain&) = delete;
     TMain& operator=(const TMain&) = delete;
 
-    void Link(TSyncBox& syncBox, TLogFilebx& logFile, TOptionsbx& options);
+    // The other windows, reached directly once they all exist.
+    void Link(Windows& windows) { windows_ = &windows; }
 
     // The Sync command: the marked files, or with SyncAll the whole tree.
     void SyncBtnClick();
@@ -60,10 +62,15 @@ public:
     bool Running() const { return running_; }
     Signal<> OnRunningChange;
 
+    // Menu commands that show other windows.
+    void LogFile1Click();
+    void About1Click();
+    void Contents1Click();
+
     Desktop& desktop() { return desktop_; }
-    TSyncBox& SyncBox() { return *syncBox_; }
-    TLogFilebx& LogFile() { return *logFile_; }
-    TOptionsbx& Options() { return *options_; }
+    TSyncBox& SyncBox();
+    TLogFilebx& LogFile();
+    TOptionsbx& Options();
 
     TLabel SourceLabel;
     TLabel DestLabel;
@@ -94,9 +101,7 @@ private:
     void SetRunning(bool running);
 
     Desktop& desktop_;
-    TSyncBox* syncBox_ = nullptr;
-    TLogFilebx* logFile_ = nullptr;
-    TOptionsbx* options_ = nullptr;
+    Windows* windows_ = nullptr;
     // The destination directory of the walk in progress.
     std::string runDestination_;
     bool running_ = false;

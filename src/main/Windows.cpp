@@ -6,7 +6,8 @@ namespace twinfold {
 
 Windows::Windows(Desktop& desktop, std::string programDir)
     : main(desktop, std::move(programDir)), syncBox(desktop), logFile(desktop) {
-    main.Link(syncBox, logFile, options);
+    main.Link(*this);
+    about.LinkSpecial(special);
 }
 
 }  // namespace twinfold

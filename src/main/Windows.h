@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "about/TAboutBox.h"
+#include "about/TSpecialBox.h"
 #include "desktop/Desktop.h"
 #include "log/TLogFilebx.h"
 #include "main/TMain.h"
@@ -19,6 +21,8 @@ public:
     Windows& operator=(const Windows&) = delete;
 
     TMain main;
+    TAboutBox about;
+    TSpecialBox special;
     TSyncBox syncBox;
     TLogFilebx logFile;
     TOptionsbx options;

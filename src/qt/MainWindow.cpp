@@ -12,9 +12,13 @@
 #include <QMenuBar>
 #include <QPushButton>
 
+#include "qt/AboutBoxView.h"
 #include "qt/DirectoryListView.h"
 #include "qt/FileListView.h"
+#include "qt/HelpWindow.h"
 #include "qt/LogFileView.h"
+#include "qt/ProgramIcon.h"
+#include "qt/SpecialBoxView.h"
 #include "qt/Strings.h"
 #include "qt/SyncBoxView.h"
 
@@ -75,6 +79,10 @@ MainWindow::MainWindow(Windows& windows, Desktop& desktop, QWidget* parent)
     BindModels();
     syncBoxView_ = new SyncBoxView(windows_.syncBox, this);
     logFileView_ = new LogFileView(windows_.logFile, this);
+    aboutBoxView_ = new AboutBoxView(windows_.about, this);
+    specialBoxView_ = new SpecialBoxView(windows_.special, aboutBoxView_);
+    helpWindow_ = new HelpWindow(this);
+    setWindowIcon(ProgramIcon());
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
     sourcePane_->setFocus();
@@ -174,13 +182,12 @@ void MainWindow::BuildMenus() {
     AddAction(batch, "&Run Batch File...", nullptr);
 
     QAction* log = menuBar()->addAction("&Log...");
-    connect(log, &QAction::triggered, this, [this] { logFileView_->exec(); });
+    connect(log, &QAction::triggered, this, [this] { main_.LogFile1Click(); });
     menuBar()->addAction("Options...");
 
     QMenu* help = menuBar()->addMenu("&Help");
-    QAction* contents = help->addAction("&Contents");
-    connect(contents, &QAction::triggered, this, [this] { desktop_.ShowHelp(0); });
-    help->addAction("&About");
+    AddAction(help, "&Contents", &TMain::Contents1Click);
+    AddAction(help, "&About", &TMain::About1Click);
     auto* f1 = new QAction(this);
     f1->setShortcut(QKeySequence(Qt::Key_F1));
     addAction(f1);

@@ -14,7 +14,10 @@ class QPushButton;
 
 namespace twinfold::qt {
 
+class AboutBoxView;
 class DirectoryListView;
+class HelpWindow;
+class SpecialBoxView;
 class FileListView;
 class LogFileView;
 class SyncBoxView;
@@ -42,6 +45,9 @@ public:
     QLabel* countLabel() const { return countLabel_; }
     SyncBoxView* syncBoxView() const { return syncBoxView_; }
     LogFileView* logFileView() const { return logFileView_; }
+    AboutBoxView* aboutBoxView() const { return aboutBoxView_; }
+    SpecialBoxView* specialBoxView() const { return specialBoxView_; }
+    HelpWindow* helpWindow() const { return helpWindow_; }
     QAction* action(const QString& text) const;
 
 protected:
@@ -78,6 +84,9 @@ private:
     QLabel* countLabel_ = nullptr;
     SyncBoxView* syncBoxView_ = nullptr;
     LogFileView* logFileView_ = nullptr;
+    AboutBoxView* aboutBoxView_ = nullptr;
+    SpecialBoxView* specialBoxView_ = nullptr;
+    HelpWindow* helpWindow_ = nullptr;
     QMenu* fileListMenu_ = nullptr;
     QMenu* sourceDirMenu_ = nullptr;
     QMenu* destDirMenu_ = nullptr;
