@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "sync/FmxUtils.h"
+
 namespace twinfold {
 
 // The radio buttons of the Options dialog's "Copy Buffer Size" group, from
@@ -16,8 +18,6 @@ struct CopyBufferChoice {
     const char* caption;
     std::int32_t size;
 };
-
-inline constexpr std::int32_t kDefaultCopyBufferSize = 32768;
 
 inline constexpr std::array<CopyBufferChoice, 5> kCopyBufferChoices{{
     {CopyBufferButton::Mem32K, "Mem32K", "32K (default)", kDefaultCopyBufferSize},
