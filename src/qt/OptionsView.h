@@ -1,13 +1,11 @@
 #pragma once
 
-// Models first: Qt's "slots" keyword macro would break controls/Signal.h if a
-// Qt header came before it.
-#include "settings/TOptionsbx.h"
-
 #include <QDialog>
 #include <QRect>
 #include <array>
 #include <vector>
+
+#include "settings/TOptionsbx.h"
 
 class QLineEdit;
 class QListWidget;

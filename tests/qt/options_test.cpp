@@ -1,6 +1,3 @@
-// Models first: Qt's "slots" keyword macro would break controls/Signal.h.
-#include "settings/TOptionsbx.h"
-
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -13,6 +10,7 @@
 #include <QTest>
 
 #include "qt/OptionsView.h"
+#include "settings/TOptionsbx.h"
 
 using namespace twinfold;
 using twinfold::qt::OptionsView;
