@@ -3,16 +3,103 @@
 #include <cstdint>
 #include <string>
 
+#include "controls/Key.h"
+#include "controls/Signal.h"
+#include "controls/TEdit.h"
+#include "controls/TListBox.h"
+#include "settings/CopyBufferButtons.h"
+
 namespace twinfold {
 
 // The Options dialog: it holds the committed include and exclude patterns
 // (packed, every pattern followed by ";") and the copy buffer size that the
-// filter, the copy and the settings files read.
+// filter, the copy and the settings files read. The two lists are the edited
+// form of the patterns; only OK commits them. The buffer size takes effect as
+// soon as a size button is clicked.
 class TOptionsbx {
 public:
+    static constexpr int kModalNone = 0;
+    static constexpr int kModalOk = 1;
+    static constexpr int kModalCancel = 2;
+
+    // Empty patterns, 32768 bytes and "32K (default)" checked; reads nothing.
+    TOptionsbx() = default;
+
     std::string includeFilters;
     std::string excludeFilters;
-    std::int32_t CopyBufferSize = 32768;
+    std::int32_t CopyBufferSize = kDefaultCopyBufferSize;
+
+    TEdit EditInclude;
+    TEdit EditExclude;
+    TListBox IncludeList;
+    TListBox ExcludeList;
+
+    // Reads "Exclude", "Include" and "CopyBuffer" of section "Options" from
+    // the default settings file, checks the matching size button and fills
+    // both lists from the patterns. A size of zero or less, which no copy
+    // could use, reads as 32768.
+    void FormCreate(const std::string& defaultSettingsFile);
+
+    // Checks the button of `size`; a size that no button offers leaves the
+    // checked one as it is. CopyBufferSize is the caller's to set.
+    void setChunkSizeForm(std::int32_t size);
+    CopyBufferButton CheckedButton() const { return checked_; }
+    std::int32_t CheckedSize() const { return ChoiceOf(checked_).size; }
+
+    // Empties both lists and unpacks excludeFilters and includeFilters into
+    // them, as loading a settings file does.
+    void RefillLists();
+
+    // "Add": appends the edit's text, exactly as typed and even when the list
+    // holds it already; an empty text adds nothing. The edit keeps its text
+    // and gets the focus.
+    void AddIncludeClick() { AddFrom(EditInclude, IncludeList); }
+    void AddExcludeClick() { AddFrom(EditExclude, ExcludeList); }
+    // Enter in either edit adds as its "Add" button does.
+    void EditIncludeKeyDown(Key key);
+    void EditExcludeKeyDown(Key key);
+
+    // A double click on the entry at `index` selects it and removes it; -1,
+    // a double click beside the entries, removes nothing.
+    void IncludeListDblClick(int index) { RemoveAt(IncludeList, index); }
+    void ExcludeListDblClick(int index) { RemoveAt(ExcludeList, index); }
+
+    // "Clear", also pressed by Escape: empties both lists. The edits, the
+    // committed patterns and the buffer size stay, and so does the dialog.
+    void ClearClick();
+
+    // The size buttons: check the button and set CopyBufferSize at once.
+    void CopyBufferClick(CopyBufferButton button);
+    void Mem32KClick() { CopyBufferClick(CopyBufferButton::Mem32K); }
+    void Mem128KClick() { CopyBufferClick(CopyBufferButton::Mem128K); }
+    void Mem256kClick() { CopyBufferClick(CopyBufferButton::Mem256k); }
+    void Mem512kClick() { CopyBufferClick(CopyBufferButton::Mem512k); }
+    void Mem1mbClick() { CopyBufferClick(CopyBufferButton::Mem1mb); }
+
+    // "OK": packs the lists into includeFilters and excludeFilters, fires
+    // OnCommitted (the main window re-reads its file list and re-applies the
+    // file type there) and closes the dialog with kModalOk. Nothing is saved.
+    void OkClick();
+
+    // Shows the dialog as it was left: nothing is re-read or reset.
+    void ShowModal();
+    // The close box: hides the dialog with kModalCancel and commits nothing.
+    void Close() { CloseWith(kModalCancel); }
+    bool Visible() const { return visible_; }
+    int ModalResult = kModalNone;
+
+    Signal<> OnCommitted;
+    Signal<> OnShowChange;
+    Signal<> OnCheckedChange;
+
+private:
+    void AddFrom(TEdit& edit, TListBox& list);
+    void RemoveAt(TListBox& list, int index);
+    void SetChecked(CopyBufferButton button);
+    void CloseWith(int result);
+
+    CopyBufferButton checked_ = CopyBufferButton::Mem32K;
+    bool visible_ = false;
 };
 
 }  // namespace twinfold
