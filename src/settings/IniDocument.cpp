@@ -17,9 +17,7 @@ std::string_view Trim(std::string_view s) {
     return s.substr(0, s.find_last_not_of(kBlanks) + 1);
 }
 
-char LowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool SameName(std::string_view a, std::string_view b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(),
@@ -29,11 +27,9 @@ bool SameName(std::string_view a, std::string_view b) {
 // "[name]" with blanks anywhere around; text after the "]" does not count.
 std::optional<std::string_view> SectionName(std::string_view line) {
     line = TrimLeft(line);
-    if (line.empty() || line.front() != '[')
-        return std::nullopt;
+    if (line.empty() || line.front() != '[') return std::nullopt;
     auto close = line.find(']');
-    if (close == std::string_view::npos)
-        return std::nullopt;
+    if (close == std::string_view::npos) return std::nullopt;
     return Trim(line.substr(1, close - 1));
 }
 
@@ -44,14 +40,11 @@ struct Entry {
 
 // "key=value"; comments, section headers and lines without "=" are no entries.
 std::optional<Entry> EntryOf(std::string_view line) {
-    if (SectionName(line))
-        return std::nullopt;
+    if (SectionName(line)) return std::nullopt;
     line = TrimLeft(line);
-    if (line.empty() || line.front() == ';')
-        return std::nullopt;
+    if (line.empty() || line.front() == ';') return std::nullopt;
     auto equals = line.find('=');
-    if (equals == std::string_view::npos)
-        return std::nullopt;
+    if (equals == std::string_view::npos) return std::nullopt;
     return Entry{Trim(line.substr(0, equals)), Trim(line.substr(equals + 1))};
 }
 
@@ -85,8 +78,7 @@ IniDocument IniDocument::Parse(std::string_view text) {
     }
     auto ended = std::find_if(doc.lines_.begin(), doc.lines_.end(),
                               [](const Line& l) { return !l.end.empty(); });
-    if (ended != doc.lines_.end() && ended->end == "\r\n")
-        doc.lineEnd_ = "\r\n";
+    if (ended != doc.lines_.end() && ended->end == "\r\n") doc.lineEnd_ = "\r\n";
     return doc;
 }
 
@@ -102,11 +94,9 @@ std::string IniDocument::Text() const {
 std::optional<std::string> IniDocument::Value(std::string_view section,
                                               std::string_view key) const {
     auto header = FindSection(section);
-    if (!header)
-        return std::nullopt;
+    if (!header) return std::nullopt;
     auto at = FindKey(*header, key);
-    if (!at)
-        return std::nullopt;
+    if (!at) return std::nullopt;
     return std::string(Unquote(EntryOf(lines_[*at].text)->value));
 }
 
@@ -117,16 +107,13 @@ bool IniDocument::HasSection(std::string_view section) const {
 std::vector<std::string> IniDocument::Keys(std::string_view section) const {
     std::vector<std::string> keys;
     auto header = FindSection(section);
-    if (!header)
-        return keys;
+    if (!header) return keys;
     for (std::size_t i = *header + 1, end = SectionEnd(*header); i < end; ++i) {
         auto entry = EntryOf(lines_[i].text);
-        if (!entry)
-            continue;
+        if (!entry) continue;
         bool known = std::any_of(keys.begin(), keys.end(),
                                  [&](const std::string& k) { return SameName(k, entry->key); });
-        if (!known)
-            keys.emplace_back(entry->key);
+        if (!known) keys.emplace_back(entry->key);
     }
     return keys;
 }
@@ -134,8 +121,7 @@ std::vector<std::string> IniDocument::Keys(std::string_view section) const {
 void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
     auto header = FindSection(section);
     if (!header) {
-        if (!lines_.empty() && lines_.back().end.empty())
-            lines_.back().end = lineEnd_;
+        if (!lines_.empty() && lines_.back().end.empty()) lines_.back().end = lineEnd_;
         lines_.push_back({"[" + std::string(section) + "]", lineEnd_});
         lines_.push_back({EntryLine(key, value), lineEnd_});
         return;
@@ -161,24 +147,21 @@ bool IniDocument::EraseSection(std::string_view section) {
 std::optional<std::size_t> IniDocument::FindSection(std::string_view section) const {
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         auto name = SectionName(lines_[i].text);
-        if (name && SameName(*name, section))
-            return i;
+        if (name && SameName(*name, section)) return i;
     }
     return std::nullopt;
 }
 
 std::size_t IniDocument::SectionEnd(std::size_t header) const {
     std::size_t i = header + 1;
-    while (i < lines_.size() && !SectionName(lines_[i].text))
-        ++i;
+    while (i < lines_.size() && !SectionName(lines_[i].text)) ++i;
     return i;
 }
 
 std::optional<std::size_t> IniDocument::FindKey(std::size_t header, std::string_view key) const {
     for (std::size_t i = header + 1, end = SectionEnd(header); i < end; ++i) {
         auto entry = EntryOf(lines_[i].text);
-        if (entry && SameName(entry->key, key))
-            return i;
+        if (entry && SameName(entry->key, key)) return i;
     }
     return std::nullopt;
 }
@@ -188,15 +171,13 @@ std::optional<std::size_t> IniDocument::FindKey(std::size_t header, std::string_
 std::size_t IniDocument::LastFilledLine(std::size_t header) const {
     std::size_t last = header;
     for (std::size_t i = header + 1, end = SectionEnd(header); i < end; ++i) {
-        if (!Trim(lines_[i].text).empty())
-            last = i;
+        if (!Trim(lines_[i].text).empty()) last = i;
     }
     return last;
 }
 
 void IniDocument::InsertLine(std::size_t at, std::string text) {
-    if (lines_[at - 1].end.empty())
-        lines_[at - 1].end = lineEnd_;
+    if (lines_[at - 1].end.empty()) lines_[at - 1].end = lineEnd_;
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), {std::move(text), lineEnd_});
 }
 

@@ -13,7 +13,7 @@ namespace twinfold {
 // byte for byte. Section and key names compare without regard to ASCII case;
 // the first of duplicate sections or keys is the one that counts.
 class IniDocument {
-  public:
+public:
     // Splits `text` at line feeds; a carriage return before a line feed
     // belongs to the line end. Any text is accepted.
     static IniDocument Parse(std::string_view text);
@@ -37,7 +37,7 @@ class IniDocument {
     // there was none.
     bool EraseSection(std::string_view section);
 
-  private:
+private:
     struct Line {
         std::string text;
         std::string end;  // "\n", "\r\n", or empty for a last line without one

@@ -12,40 +12,32 @@ namespace {
 
 Result<std::string> ReadWholeFile(const std::string& path) {
     auto file = platform::File::OpenForReading(path);
-    if (!file)
-        return file.error();
+    if (!file) return file.error();
     std::string text;
     std::array<char, 8192> buffer;
     for (;;) {
         auto count = file.value().Read(buffer);
-        if (!count)
-            return count.error();
-        if (count.value() == 0)
-            return text;
+        if (!count) return count.error();
+        if (count.value() == 0) return text;
         text.append(buffer.data(), count.value());
     }
 }
 
 std::optional<int> HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return std::nullopt;
 }
 
 // Shifting past 32 bits drops the high digits: "$1FFFFFFFF" is -1, as a
 // 32-bit register would hold it.
 std::optional<std::int32_t> ParseHex(std::string_view digits) {
-    if (digits.empty())
-        return std::nullopt;
+    if (digits.empty()) return std::nullopt;
     std::uint32_t value = 0;
     for (char c : digits) {
         auto digit = HexDigit(c);
-        if (!digit)
-            return std::nullopt;
+        if (!digit) return std::nullopt;
         value = (value << 4) | static_cast<std::uint32_t>(*digit);
     }
     return static_cast<std::int32_t>(value);
@@ -55,37 +47,28 @@ std::optional<std::int32_t> ParseHex(std::string_view digits) {
 // a safer reading than a wrapped value of the wrong sign.
 std::optional<std::int32_t> ParseDecimal(std::string_view text) {
     bool negative = !text.empty() && text.front() == '-';
-    if (!text.empty() && (text.front() == '-' || text.front() == '+'))
-        text.remove_prefix(1);
-    if (text.empty())
-        return std::nullopt;
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
+    if (text.empty()) return std::nullopt;
     std::int64_t value = 0;
     for (char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
+        if (c < '0' || c > '9') return std::nullopt;
         value = value * 10 + (c - '0');
-        if (value > std::int64_t{1} << 31)
-            return std::nullopt;
+        if (value > std::int64_t{1} << 31) return std::nullopt;
     }
-    if (negative)
-        value = -value;
-    if (value > INT32_MAX)
-        return std::nullopt;
+    if (negative) value = -value;
+    if (value > INT32_MAX) return std::nullopt;
     return static_cast<std::int32_t>(value);
 }
 
 std::optional<std::int32_t> ParseInteger(std::string_view text) {
-    if (text.size() > 1 && text.front() == '$')
-        return ParseHex(text.substr(1));
+    if (text.size() > 1 && text.front() == '$') return ParseHex(text.substr(1));
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
         return ParseHex(text.substr(2));
     }
     return ParseDecimal(text);
 }
 
-Error ErrorOf(int code) {
-    return Error{platform::ErrorText(code), code};
-}
+Error ErrorOf(int code) { return Error{platform::ErrorText(code), code}; }
 
 }  // namespace
 
@@ -96,16 +79,14 @@ std::string TIniFile::ReadString(std::string_view section, std::string_view key,
                                  std::string_view defaultValue) const {
     auto value = Load().Value(section, key);
     std::string text = value ? std::move(*value) : std::string(defaultValue);
-    if (text.size() > kMaxValueLength)
-        text.resize(kMaxValueLength);
+    if (text.size() > kMaxValueLength) text.resize(kMaxValueLength);
     return text;
 }
 
 Status TIniFile::WriteString(std::string_view section, std::string_view key,
                              std::string_view value) {
     auto doc = LoadForChange();
-    if (!doc)
-        return Report(doc.error());
+    if (!doc) return Report(doc.error());
     doc.value().Set(section, key, value);
     return Store(doc.value());
 }
@@ -127,9 +108,7 @@ Status TIniFile::WriteBool(std::string_view section, std::string_view key, bool 
     return WriteString(section, key, value ? "1" : "0");
 }
 
-bool TIniFile::SectionExists(std::string_view section) const {
-    return Load().HasSection(section);
-}
+bool TIniFile::SectionExists(std::string_view section) const { return Load().HasSection(section); }
 
 std::vector<std::string> TIniFile::ReadSection(std::string_view section) const {
     return Load().Keys(section);
@@ -137,10 +116,8 @@ std::vector<std::string> TIniFile::ReadSection(std::string_view section) const {
 
 Status TIniFile::EraseSection(std::string_view section) {
     auto doc = LoadForChange();
-    if (!doc)
-        return Report(doc.error());
-    if (!doc.value().EraseSection(section))
-        return Ok();
+    if (!doc) return Report(doc.error());
+    if (!doc.value().EraseSection(section)) return Ok();
     return Store(doc.value());
 }
 
@@ -153,44 +130,35 @@ IniDocument TIniFile::Load() const {
 // empty one: replacing it would lose its content.
 Result<IniDocument> TIniFile::LoadForChange() const {
     auto entry = platform::QueryEntry(path_);
-    if (entry && (entry->attributes & platform::kReadOnly))
-        return ErrorOf(EACCES);
+    if (entry && (entry->attributes & platform::kReadOnly)) return ErrorOf(EACCES);
     auto text = ReadWholeFile(path_);
-    if (text)
-        return IniDocument::Parse(text.value());
-    if (text.error().code == ENOENT)
-        return IniDocument::Parse("");
+    if (text) return IniDocument::Parse(text.value());
+    if (text.error().code == ENOENT) return IniDocument::Parse("");
     return text.error();
 }
 
 Status TIniFile::Store(const IniDocument& doc) {
     Status stored = Replace(doc.Text());
-    if (!stored)
-        return Report(stored.error());
+    if (!stored) return Report(stored.error());
     return stored;
 }
 
 Status TIniFile::Replace(const std::string& text) const {
     auto temp = platform::CreateTemporaryBeside(path_);
-    if (!temp)
-        return temp.error();
+    if (!temp) return temp.error();
     Status written = temp.value().file.Write(text);
     Status closed = temp.value().file.Close();
-    if (written)
-        written = closed;
+    if (written) written = closed;
     if (written && platform::QueryEntry(path_)) {
         written = platform::CopyPermissions(path_, temp.value().path);
     }
-    if (written)
-        written = platform::RenameReplacing(temp.value().path, path_);
-    if (!written)
-        platform::RemoveFile(temp.value().path);
+    if (written) written = platform::RenameReplacing(temp.value().path, path_);
+    if (!written) platform::RemoveFile(temp.value().path);
     return written;
 }
 
 Status TIniFile::Report(const Error& error) {
-    if (desktop_ != nullptr)
-        desktop_->Message("Unable to write to " + path_);
+    if (desktop_ != nullptr) desktop_->Message("Unable to write to " + path_);
     return error;
 }
 

@@ -29,7 +29,7 @@ class IniDocument;
 // without write permission, even for root) shows "Unable to write to <path>"
 // when a desktop was given, and comes back as the Error.
 class TIniFile {
-  public:
+public:
     static constexpr std::size_t kMaxValueLength = 1023;
 
     explicit TIniFile(std::string path, Desktop* desktop = nullptr);
@@ -61,7 +61,7 @@ class TIniFile {
     // it is left untouched.
     Status EraseSection(std::string_view section);
 
-  private:
+private:
     IniDocument Load() const;
     Result<IniDocument> LoadForChange() const;
     Status Store(const IniDocument& doc);
