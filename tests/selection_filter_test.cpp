@@ -18,7 +18,7 @@ std::vector<std::string> Names(const TFileListBox& list) {
 
 class MainWindowModelTest : public ::testing::Test {
 protected:
-    MainWindowModelTest() : windows(desktop, dir.Path("prog") + "/") {}
+    MainWindowModelTest() : windows(desktop, dir.ProgramDir()) {}
 
     void Open(const std::string& relative) {
         ASSERT_TRUE(main().SourceDirListBox.SetDirectory(dir.Path(relative)).ok());

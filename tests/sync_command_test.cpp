@@ -19,7 +19,7 @@ std::vector<std::string> Entries(const LogList& list) { return list.Entries(); }
 
 class SyncCommandTest : public ::testing::Test {
 protected:
-    SyncCommandTest() : windows(desktop, dir.Path("prog") + "/") {
+    SyncCommandTest() : windows(desktop, dir.ProgramDir()) {
         dir.CreateDirectory("src");
         dir.CreateDirectory("dst");
     }

@@ -25,7 +25,8 @@ struct MessageBox {
 // The standard open and save dialogs.
 struct FileDialog {
     std::string title;
-    std::string filter;  // "Text files (*.txt)|*.txt|All files (*.*)|*.*"
+    std::string filter;   // "Text files (*.txt)|*.txt|All files (*.*)|*.*"
+    int filterIndex = 0;  // the entry of `filter` chosen first, from 0
     std::string defaultExtension;
     std::string initialDirectory;
     std::string fileName;

@@ -26,6 +26,8 @@ TMain::TMain(Desktop& desktop, std::string programDirectory)
     EditFilter.SetItems(FileTypeEntries());
     selsize.SetCaption("Selected Size: 0 KBytes");
     FileCount.SetCaption("Total files Selected: ");
+    SaveSettingsonExit.SetChecked(true);
+    currentBatchFile = programDir + "tfoldw.tfw";
     EditFilter.OnChange.Connect([this] { EditFilterChange(); });
     FileList.OnChange.Connect([this] { FileListChange(); });
     FileList.OnClick.Connect([this] { FileListClick(); });

@@ -11,6 +11,7 @@
 #include "listing/TDirectoryListBox.h"
 #include "listing/TFileListBox.h"
 #include "platform/Result.h"
+#include "settings/SyncSettings.h"
 
 namespace twinfold {
 
@@ -62,6 +63,25 @@ public:
     bool Running() const { return running_; }
     Signal<> OnRunningChange;
 
+    // Settings files: the start-up read, loading and saving.
+    std::string DefaultSettingsFile() const { return programDir + "tfoldw.ini"; }
+    void FormCreate();
+    // The stored file type takes effect once the Options dialog has its patterns.
+    void ApplyStartupFileType();
+    void LoadSettingsFile(const std::string& path);
+    void LoadSettingsClick();
+    void SaveDefaultSettings1Click();
+    void SaveSettingsAs1Click();
+    void SaveSettingsonExitClick();
+    void setChunkSizeForm(std::int32_t size);
+    // The values the settings files carry, as the windows hold them now.
+    SyncSettings CurrentSettings() const;
+
+    // Exit saves when asked to, closes the help and then the window.
+    void Exit1Click();
+    void Options1Click();
+    Signal<> OnClose;
+
     // Menu commands that show other windows.
     void LogFile1Click();
     void About1Click();
@@ -84,6 +104,8 @@ public:
     TComboBox EditFilter;
     TLabel selsize;
     TLabel FileCount;
+    // The check mark of "Save Settings on Exit".
+    TCheckBox SaveSettingsonExit;
 
     std::string programDir;
     std::string sourceRoot;

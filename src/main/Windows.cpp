@@ -7,7 +7,14 @@ namespace twinfold {
 Windows::Windows(Desktop& desktop, std::string programDir)
     : main(desktop, std::move(programDir)), syncBox(desktop), logFile(desktop) {
     main.Link(*this);
+    main.FormCreate();
     about.LinkSpecial(special);
+    options.FormCreate(main.DefaultSettingsFile());
+    options.OnCommitted.Connect([this] {
+        (void)main.FileList.Reload();
+        main.EditFilterChange();
+    });
+    main.ApplyStartupFileType();
 }
 
 }  // namespace twinfold

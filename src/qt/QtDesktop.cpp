@@ -36,7 +36,11 @@ QString QtPattern(QString mask) {
 QFileDialog* MakeDialog(QWidget* parent, const FileDialog& dialog) {
     auto* chooser =
         new QFileDialog(parent, ToQString(dialog.title), ToQString(dialog.initialDirectory));
-    chooser->setNameFilter(ToQtFilter(dialog.filter));
+    QStringList filters = ToQtFilter(dialog.filter).split(";;");
+    chooser->setNameFilters(filters);
+    if (dialog.filterIndex >= 0 && dialog.filterIndex < filters.size()) {
+        chooser->selectNameFilter(filters[dialog.filterIndex]);
+    }
     chooser->setDefaultSuffix(ToQString(dialog.defaultExtension));
     if (!dialog.fileName.empty()) chooser->selectFile(ToQString(dialog.fileName));
     return chooser;

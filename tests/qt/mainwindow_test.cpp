@@ -59,7 +59,7 @@ protected:
     test::CurrentDirectoryGuard cwd;
     test::TestDir dir;
     test::ScriptedDesktop desktop;
-    Windows windows{desktop, dir.Path("prog") + "/"};
+    Windows windows{desktop, dir.ProgramDir()};
     qt::MainWindow window{windows, desktop};
 };
 

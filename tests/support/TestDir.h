@@ -23,6 +23,8 @@ public:
     std::string CreateFile(const std::string& relative, const std::string& data = "",
                            std::optional<std::int64_t> modified = std::nullopt);
     std::string CreateDirectory(const std::string& relative);
+    // A writable program directory "prog/", as the windows expect one.
+    std::string ProgramDir() { return CreateDirectory("prog") + "/"; }
     void SetModified(const std::string& relative, std::int64_t seconds);
     void MakeReadOnly(const std::string& relative);
 

@@ -1,0 +1,166 @@
+// The default settings file, loading and saving settings files, and Exit.
+#include "listing/Paths.h"
+#include "main/TMain.h"
+#include "main/Windows.h"
+#include "platform/FileSystem.h"
+
+namespace twinfold {
+namespace {
+
+// Where a drive root stood, the file system's root.
+const char* const kDefaultDirectory = "/";
+
+FileDialog SettingsDialog(const std::string& programDir, const char* filter) {
+    FileDialog dialog;
+    dialog.filter = filter;
+    dialog.filterIndex = 1;
+    dialog.defaultExtension = "ini";
+    dialog.initialDirectory = programDir;
+    dialog.fileName = "tfoldw.ini";
+    return dialog;
+}
+
+// Puts the working directory back on every way out of the start-up read.
+class WorkingDirectoryGuard {
+public:
+    WorkingDirectoryGuard() {
+        if (auto cwd = platform::CurrentDirectory()) saved_ = cwd.value();
+    }
+    ~WorkingDirectoryGuard() {
+        if (!saved_.empty()) (void)platform::SetCurrentDirectory(saved_);
+    }
+
+private:
+    std::string saved_;
+};
+
+}  // namespace
+
+SyncSettings TMain::CurrentSettings() const {
+    SyncSettings settings;
+    settings.SourceDir = SourceDirListBox.Directory();
+    settings.DestDir = DestDirListBox.Directory();
+    settings.SaveSettings = SaveSettingsonExit.Checked();
+    settings.BatchDir = currentBatchFile;
+    settings.SyncAll = SyncAll.Checked();
+    settings.SelectAll = cbSelectAll.Checked();
+    settings.Exclude = windows_->options.excludeFilters;
+    settings.Include = windows_->options.includeFilters;
+    settings.CopyBuffer = windows_->options.CopyBufferSize;
+    settings.Filetype = EditFilter.ItemIndex() < 0 ? 0 : EditFilter.ItemIndex();
+    return settings;
+}
+
+void TMain::FormCreate() {
+    WorkingDirectoryGuard cwd;
+    (void)platform::SetCurrentDirectory(programDir);
+    currentBatchFile = programDir + "tfoldw.tfw";
+    TIniFile file(DefaultSettingsFile(), &desktop_);
+    if (platform::QueryEntry(DefaultSettingsFile())) {
+        SyncSettings defaults;
+        defaults.SourceDir = defaults.DestDir = kDefaultDirectory;
+        defaults.SaveSettings = true;
+        defaults.BatchDir = currentBatchFile;
+        SyncSettings stored = ReadSyncSettings(file, defaults);
+        for (auto [pane, dir] : {std::pair{&SourceDirListBox, stored.SourceDir},
+                                 std::pair{&DestDirListBox, stored.DestDir}}) {
+            if (Status moved = pane->SetDirectory(dir); !moved) {
+                desktop_.Message(moved.error().message);
+                return;
+            }
+        }
+        SaveSettingsonExit.SetChecked(stored.SaveSettings);
+        currentBatchFile = stored.BatchDir;
+        SyncAll.SetChecked(stored.SyncAll);
+        cbSelectAll.SetChecked(stored.SelectAll);
+        EditFilter.SetItemIndex(stored.Filetype);
+        return;
+    }
+    // First start here: record where the panes are.
+    (void)(file.WriteString("Settings", "SourceDir", SourceDirListBox.Directory()) &&
+           file.WriteString("Settings", "DestDir", DestDirListBox.Directory()) &&
+           file.WriteBool("Settings", "SyncAll", false) &&
+           file.WriteBool("Settings", "SelectAll", false) &&
+           file.WriteBool("Settings", "SaveSettings", true));
+}
+
+void TMain::ApplyStartupFileType() {
+    if (EditFilter.ItemIndex() >= 0) EditFilterChange();
+}
+
+void TMain::LoadSettingsFile(const std::string& path) {
+    if (path.empty()) return;
+    TIniFile file(path, &desktop_);
+    SyncSettings defaults;
+    defaults.SourceDir = defaults.DestDir = kDefaultDirectory;
+    defaults.BatchDir = programDir + "tfoldw.tfw";
+    SyncSettings loaded = ReadSyncSettings(file, defaults);
+    for (auto [pane, dir] : {std::pair{&SourceDirListBox, loaded.SourceDir},
+                             std::pair{&DestDirListBox, loaded.DestDir}}) {
+        if (Status moved = pane->SetDirectory(dir); !moved) {
+            desktop_.Message(moved.error().message);
+            return;
+        }
+    }
+    SaveSettingsonExit.SetChecked(loaded.SaveSettings);
+    currentBatchFile = loaded.BatchDir;
+    // Before the patterns below: the file type filters with those in force.
+    EditFilter.SetItemIndex(loaded.Filetype);
+    EditFilterChange();
+    SyncAll.SetChecked(loaded.SyncAll);
+    cbSelectAll.SetChecked(loaded.SelectAll);
+    TOptionsbx& options = windows_->options;
+    options.excludeFilters = loaded.Exclude;
+    options.includeFilters = loaded.Include;
+    options.CopyBufferSize = loaded.CopyBuffer;
+    setChunkSizeForm(loaded.CopyBuffer);
+    options.RefillLists();
+}
+
+void TMain::setChunkSizeForm(std::int32_t size) { windows_->options.setChunkSizeForm(size); }
+
+void TMain::LoadSettingsClick() {
+    if (running_) return;
+    FileDialog dialog = SettingsDialog(
+        programDir, "All Files (*.*)|*.*|INI Files (*.ini)|*.ini|Text Files (*.txt)|*.txt");
+    dialog.title = "Load Settings";
+    dialog.mustExist = true;
+    if (auto chosen = desktop_.OpenFile(dialog)) LoadSettingsFile(*chosen);
+}
+
+void TMain::SaveDefaultSettings1Click() {
+    if (running_) return;
+    TIniFile file(DefaultSettingsFile(), &desktop_);
+    (void)WriteSyncSettings(file, CurrentSettings());
+}
+
+void TMain::SaveSettingsAs1Click() {
+    if (running_) return;
+    FileDialog dialog = SettingsDialog(
+        programDir, "All Files (*.*)|*.*|Ini Files (*.ini)|*.ini|Text Files (*.txt)|*.txt");
+    dialog.title = "Save Settings As";
+    dialog.confirmOverwrite = true;
+    auto chosen = desktop_.SaveFile(dialog);
+    if (!chosen) return;
+    TIniFile file(*chosen, &desktop_);
+    (void)WriteSyncSettings(file, CurrentSettings());
+}
+
+void TMain::SaveSettingsonExitClick() {
+    SaveSettingsonExit.SetChecked(!SaveSettingsonExit.Checked());
+    TIniFile file(DefaultSettingsFile(), &desktop_);
+    (void)file.WriteBool("Settings", "SaveSettings", SaveSettingsonExit.Checked());
+}
+
+void TMain::Exit1Click() {
+    if (running_) return;
+    if (SaveSettingsonExit.Checked()) SaveDefaultSettings1Click();
+    desktop_.ShowHelp(-1);
+    OnClose();
+}
+
+void TMain::Options1Click() {
+    if (!running_) windows_->options.ShowModal();
+}
+
+}  // namespace twinfold

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Result.h"
+#include "settings/TIniFile.h"
+
+namespace twinfold {
+
+// The ten values a settings file carries, named as their keys.
+struct SyncSettings {
+    std::string SourceDir;
+    std::string DestDir;
+    bool SaveSettings = false;
+    std::string BatchDir;
+    bool SyncAll = false;
+    bool SelectAll = false;
+    std::string Exclude;
+    std::string Include;
+    std::int32_t CopyBuffer = 32768;
+    std::int32_t Filetype = 0;
+};
+
+// Each key as the file holds it, or the value in `defaults` when the key is
+// missing or unreadable. A buffer size of zero or less reads as 32768.
+SyncSettings ReadSyncSettings(const TIniFile& file, const SyncSettings& defaults);
+
+// Writes the ten keys in their order, one at a time; stops at the first key
+// that cannot be written (the file reports it).
+Status WriteSyncSettings(TIniFile& file, const SyncSettings& settings);
+
+}  // namespace twinfold
