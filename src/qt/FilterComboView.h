@@ -1,0 +1,34 @@
+#pragma once
+
+// Models first: Qt's "slots" keyword macro would break the listener code in
+// controls/Signal.h if a Qt header came before it.
+#include "listing/TFilterComboBox.h"
+
+#include <QComboBox>
+
+namespace twinfold {
+class Desktop;
+}
+
+namespace twinfold::qt {
+
+// The filter list on screen: the descriptions, the chosen one shown. A choice
+// goes to the model; an error of the file list behind it is shown in a
+// message box.
+class FilterComboView : public QComboBox {
+    Q_OBJECT
+
+public:
+    FilterComboView(TFilterComboBox& model, Desktop& desktop, QWidget* parent = nullptr);
+
+    void showPopup() override;
+
+private:
+    void Rebuild();
+    void Chosen(int index);
+
+    TFilterComboBox& model_;
+    Desktop& desktop_;
+};
+
+}  // namespace twinfold::qt
