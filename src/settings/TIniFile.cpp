@@ -137,6 +137,12 @@ Result<IniDocument> TIniFile::LoadForChange() const {
     return text.error();
 }
 
+Status TIniFile::Rewrite(const IniDocument& doc) {
+    auto entry = platform::QueryEntry(path_);
+    if (entry && (entry->attributes & platform::kReadOnly)) return Report(ErrorOf(EACCES));
+    return Store(doc);
+}
+
 Status TIniFile::Store(const IniDocument& doc) {
     Status stored = Replace(doc.Text());
     if (!stored) return Report(stored.error());

@@ -7,6 +7,7 @@
 
 #include "desktop/Desktop.h"
 #include "platform/Result.h"
+#include "settings/IniDocument.h"
 
 namespace twinfold {
 
@@ -60,6 +61,11 @@ public:
     // Rewrites the file without every section of that name; a file without
     // it is left untouched.
     Status EraseSection(std::string_view section);
+
+    // Replaces the whole file with `doc` in one step; the old content is
+    // kept when that fails.
+    // A read-only file is refused, as for every other write.
+    Status Rewrite(const IniDocument& doc);
 
 private:
     IniDocument Load() const;

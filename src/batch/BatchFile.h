@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "desktop/Desktop.h"
+#include "platform/Result.h"
+
+namespace twinfold {
+
+// A batch file: the settings files of one batch run, in order, as keys
+// File0, File1, ... of section "Files". The list ends at the first absent key
+// or at a value that is exactly "Done"; a missing file is an empty list.
+std::vector<std::string> ReadBatchFile(const std::string& path);
+
+// Writes exactly `entries`, replacing the file in one step so that a failure
+// keeps the old list ("Unable to write to %s" is shown). An empty list
+// removes the file.
+Status WriteBatchFile(const std::string& path, const std::vector<std::string>& entries,
+                      Desktop& desktop);
+
+}  // namespace twinfold

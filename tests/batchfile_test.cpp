@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include "batch/BatchFile.h"
+#include "support/ScriptedDesktop.h"
+#include "support/TestDir.h"
+
+using namespace twinfold;
+
+namespace {
+
+using List = std::vector<std::string>;
+
+TEST(BatchFile, ReadingStopsAtTheFirstGapOrAtDone) {
+    test::TestDir dir;
+    struct Case {
+        const char* name;
+        const char* text;
+        List expected;
+    } cases[] = {
+        {"gap ends the list",
+         "[Files]\nFile0=/a.ini\nFile1=/b.ini\nFile3=/d.ini\n",
+         {"/a.ini", "/b.ini"}},
+        {"Done ends, done does not",
+         "[Files]\nFile0=/a.ini\nFile1=done\nFile2=Done\nFile3=/x\n",
+         {"/a.ini", "done"}},
+        {"File00 is no entry key", "[Files]\nFile00=/a.ini\n", {}},
+        {"empty value is an entry", "[files]\nfile0=\nFILE1=/b.ini\n", {"", "/b.ini"}},
+        {"duplicates kept", "[Files]\nFile0=/a.ini\nFile1=/a.ini\n", {"/a.ini", "/a.ini"}},
+        {"no section", "[Other]\nFile0=/a.ini\n", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(ReadBatchFile(dir.CreateFile("batch.tfw", c.text)), c.expected);
+    }
+    EXPECT_EQ(ReadBatchFile(dir.Path("missing.tfw")), List{});
+}
+
+TEST(BatchFile, WritingLeavesExactlyTheListAndAnEmptyListRemovesTheFile) {
+    test::TestDir dir;
+    test::ScriptedDesktop desktop;
+    std::string path = dir.CreateFile(
+        "night.tfw", "[Other]\nKeep=no\n[Files]\nFile0=1\nFile1=2\nFile2=3\nFile3=4\nFile4=5\n");
+    ASSERT_TRUE(WriteBatchFile(path, {"/A.INI", "/B.INI", "/A.INI"}, desktop).ok());
+    EXPECT_EQ(dir.ReadFile("night.tfw"), "[Files]\nFile0=/A.INI\nFile1=/B.INI\nFile2=/A.INI\n");
+    EXPECT_EQ(ReadBatchFile(path), (List{"/A.INI", "/B.INI", "/A.INI"}));
+
+    ASSERT_TRUE(WriteBatchFile(path, {}, desktop).ok());
+    EXPECT_FALSE(dir.Exists("night.tfw"));
+    EXPECT_EQ(ReadBatchFile(path), List{});
+    EXPECT_TRUE(WriteBatchFile(path, {}, desktop).ok());
+    EXPECT_TRUE(desktop.boxes.empty());
+}
+
+TEST(BatchFile, AFailedWriteKeepsTheOldList) {
+    test::TestDir dir;
+    test::ScriptedDesktop desktop;
+    std::string path = dir.CreateFile("jobs/old.tfw", "[Files]\nFile0=/KEEP.INI\n");
+    dir.MakeReadOnly("jobs/old.tfw");
+    EXPECT_FALSE(WriteBatchFile(path, {"/NEW.INI"}, desktop).ok());
+    EXPECT_EQ(ReadBatchFile(path), List{"/KEEP.INI"});
+    EXPECT_EQ(desktop.Texts(), List{"Unable to write to " + path});
+
+    std::string nowhere = dir.Path("missing/dir/new.tfw");
+    EXPECT_FALSE(WriteBatchFile(nowhere, {"/NEW.INI"}, desktop).ok());
+    EXPECT_FALSE(dir.Exists("missing"));
+}
+
+}  // namespace
