@@ -20,6 +20,7 @@ std::vector<std::string> FileTypeEntries();
 class TSyncBox;
 class TLogFilebx;
 class TOptionsbx;
+class TDelete;
 
 // The main window: the two panes, the source file list, the check boxes and
 // the commands that work on them. Other windows are reached through links
@@ -55,6 +56,17 @@ public:
     void Cancel1Click();
     void cbSelectAllClick();
     void SyncAllClick();
+
+    // File and directory commands. Each asks first, acts on the file system
+    // and reloads the list it changed; none runs while a Sync command runs.
+    // Read-only files are skipped without a word.
+    void Link(TDelete& deleteBox);
+    void Delete1Click();
+    void Rename1Click();
+    void MakeDirectorySDClick();
+    void MakeDirectoryDDClick();
+    void DeleteDirectorySDClick();
+    void DeleteDirectoryDDClick();
 
     // True while a Sync command runs; every other command is refused then.
     bool Running() const { return running_; }
@@ -97,6 +109,7 @@ private:
     TSyncBox* syncBox_ = nullptr;
     TLogFilebx* logFile_ = nullptr;
     TOptionsbx* options_ = nullptr;
+    TDelete* deleteBox_ = nullptr;
     // The destination directory of the walk in progress.
     std::string runDestination_;
     bool running_ = false;

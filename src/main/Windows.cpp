@@ -5,8 +5,10 @@
 namespace twinfold {
 
 Windows::Windows(Desktop& desktop, std::string programDir)
-    : main(desktop, std::move(programDir)), syncBox(desktop), logFile(desktop) {
+    : main(desktop, std::move(programDir)), deleteBox(desktop), syncBox(desktop), logFile(desktop) {
     main.Link(syncBox, logFile, options);
+    deleteBox.Link(main.SourceDirListBox, main.DestDirListBox);
+    main.Link(deleteBox);
 }
 
 }  // namespace twinfold

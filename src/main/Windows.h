@@ -3,6 +3,7 @@
 #include <string>
 
 #include "desktop/Desktop.h"
+#include "fileops/TDelete.h"
 #include "log/TLogFilebx.h"
 #include "main/TMain.h"
 #include "settings/TOptionsbx.h"
@@ -19,6 +20,7 @@ public:
     Windows& operator=(const Windows&) = delete;
 
     TMain main;
+    TDelete deleteBox;
     TSyncBox syncBox;
     TLogFilebx logFile;
     TOptionsbx options;
