@@ -22,6 +22,7 @@ class TSyncBox;
 class TLogFilebx;
 class TOptionsbx;
 class Windows;
+class TDelete;
 
 // The main window: the two panes, the source file list, the check boxes and
 // the commands that work on them. Other windows are reached through links
@@ -58,6 +59,15 @@ public:
     void Cancel1Click();
     void cbSelectAllClick();
     void SyncAllClick();
+
+    // File and directory commands. Each asks first, acts on the file system
+    // and reloads the list it changed; none runs while a Sync command runs.
+    void Delete1Click();
+    void Rename1Click();
+    void MakeDirectorySDClick();
+    void MakeDirectoryDDClick();
+    void DeleteDirectorySDClick();
+    void DeleteDirectoryDDClick();
 
     // True while a Sync command runs; every other command is refused then.
     bool Running() const { return running_; }

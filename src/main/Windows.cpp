@@ -5,8 +5,9 @@
 namespace twinfold {
 
 Windows::Windows(Desktop& desktop, std::string programDir)
-    : main(desktop, std::move(programDir)), syncBox(desktop), logFile(desktop) {
+    : main(desktop, std::move(programDir)), deleteBox(desktop), syncBox(desktop), logFile(desktop) {
     main.Link(*this);
+    deleteBox.Link(main.SourceDirListBox, main.DestDirListBox);
     main.FormCreate();
     about.LinkSpecial(special);
     options.FormCreate(main.DefaultSettingsFile());

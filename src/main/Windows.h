@@ -5,6 +5,7 @@
 #include "about/TAboutBox.h"
 #include "about/TSpecialBox.h"
 #include "desktop/Desktop.h"
+#include "fileops/TDelete.h"
 #include "log/TLogFilebx.h"
 #include "main/TMain.h"
 #include "settings/TOptionsbx.h"
@@ -22,6 +23,7 @@ public:
 
     TMain main;
     TAboutBox about;
+    TDelete deleteBox;
     TSpecialBox special;
     TSyncBox syncBox;
     TLogFilebx logFile;

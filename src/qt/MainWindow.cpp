@@ -13,6 +13,7 @@
 #include <QPushButton>
 
 #include "qt/AboutBoxView.h"
+#include "qt/DeleteView.h"
 #include "qt/DirectoryListView.h"
 #include "qt/FileListView.h"
 #include "qt/HelpWindow.h"
@@ -83,6 +84,7 @@ MainWindow::MainWindow(Windows& windows, Desktop& desktop, QWidget* parent)
     specialBoxView_ = new SpecialBoxView(windows_.special, aboutBoxView_);
     helpWindow_ = new HelpWindow(this);
     setWindowIcon(ProgramIcon());
+    new DeleteView(windows_.deleteBox, this);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
     sourcePane_->setFocus();
@@ -173,8 +175,8 @@ void MainWindow::BuildMenus() {
     connect(exit, &QAction::triggered, this, [this] { close(); });
 
     QMenu* edit = menuBar()->addMenu("&Edit");
-    AddAction(edit, "&Delete", nullptr, QKeySequence(Qt::Key_Delete));
-    AddAction(edit, "&Rename", nullptr);
+    AddAction(edit, "&Delete", &TMain::Delete1Click, QKeySequence(Qt::Key_Delete));
+    AddAction(edit, "&Rename", &TMain::Rename1Click);
     AddAction(edit, "Select &All", &TMain::SelectAll1Click, QKeySequence("Ctrl+A"));
 
     QMenu* batch = menuBar()->addMenu("&Batch");
@@ -198,15 +200,20 @@ void MainWindow::BuildContextMenus() {
     fileListMenu_ = new QMenu(this);
     AddAction(fileListMenu_, "Select All", &TMain::SelectAll1Click);
     AddAction(fileListMenu_, "UnSelect All", &TMain::Cancel1Click);
-    AddAction(fileListMenu_, "Delete", nullptr);
-    AddAction(fileListMenu_, "Rename", nullptr);
+    AddAction(fileListMenu_, "Delete", &TMain::Delete1Click);
+    AddAction(fileListMenu_, "Rename", &TMain::Rename1Click);
     AddAction(fileListMenu_, "Sync", &TMain::SyncBtnClick);
     sourceDirMenu_ = new QMenu(this);
-    AddAction(sourceDirMenu_, "Make Directory", nullptr);
-    AddAction(sourceDirMenu_, "Delete Directory", nullptr);
+    // The two panes' entries share their texts; names tell them apart.
+    AddAction(sourceDirMenu_, "Make Directory", &TMain::MakeDirectorySDClick)
+        ->setObjectName("MakeDirectorySD");
+    AddAction(sourceDirMenu_, "Delete Directory", &TMain::DeleteDirectorySDClick)
+        ->setObjectName("DeleteDirectorySD");
     destDirMenu_ = new QMenu(this);
-    AddAction(destDirMenu_, "Make Directory", nullptr);
-    AddAction(destDirMenu_, "Delete Directory", nullptr);
+    AddAction(destDirMenu_, "Make Directory", &TMain::MakeDirectoryDDClick)
+        ->setObjectName("MakeDirectoryDD");
+    AddAction(destDirMenu_, "Delete Directory", &TMain::DeleteDirectoryDDClick)
+        ->setObjectName("DeleteDirectoryDD");
     auto attach = [](QWidget* widget, QMenu* menu) {
         widget->setContextMenuPolicy(Qt::CustomContextMenu);
         QObject::connect(widget, &QWidget::customContextMenuRequested, menu,

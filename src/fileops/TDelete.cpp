@@ -1,0 +1,190 @@
+#include "fileops/TDelete.h"
+
+#include "fileops/RemoveFileEntry.h"
+#include "listing/Paths.h"
+#include "platform/FileSystem.h"
+
+namespace twinfold {
+namespace {
+
+constexpr char kSep = platform::kSeparator;
+
+const TFileType kEveryFile{TFileAttr::ftReadOnly, TFileAttr::ftHidden, TFileAttr::ftSystem,
+                           TFileAttr::ftNormal};
+
+const char* const kNeedFullPath = "Please enter the full path of a directory.";
+const char* const kNoWildcards = "Wildcards are not allowed in the directory name.";
+const char* const kNotRoot = "The root directory cannot be deleted.";
+
+// Shows the busy cursor, lets it be drawn, and restores the normal one on
+// every way out of the delete.
+class BusyCursor {
+public:
+    explicit BusyCursor(Desktop& desktop) : desktop_(desktop) {
+        desktop_.SetBusyCursor(true);
+        desktop_.ProcessMessages();
+    }
+    ~BusyCursor() { desktop_.SetBusyCursor(false); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+private:
+    Desktop& desktop_;
+};
+
+// "/data/old/" and "/data/old" name one directory; only the root keeps its
+// separator.
+std::string WithoutTrailingSeparators(std::string path) {
+    while (path.size() > 1 && path.back() == kSep) path.pop_back();
+    return path;
+}
+
+// Absolute, and every name a real one: "." and ".." would make the text
+// differ from the panes' spelling of the same directory.
+bool IsFullPath(const std::string& path) {
+    if (path.empty() || path.front() != kSep) return false;
+    std::size_t start = 1;
+    while (start < path.size()) {
+        std::size_t end = path.find(kSep, start);
+        if (end == std::string::npos) end = path.size();
+        const std::string name = path.substr(start, end - start);
+        if (name.empty() || name == "." || name == "..") return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+int CurrentIndex(const TDirectoryListBox& list) {
+    const auto& items = list.Items();
+    for (int i = 0; i < static_cast<int>(items.size()); ++i) {
+        if (items[i].kind == TDirectoryListBox::EntryKind::Current) return i;
+    }
+    return 0;
+}
+
+// Opens the entry above the current one: the parent directory.
+Status OpenParent(TDirectoryListBox& list) {
+    list.SetItemIndex(CurrentIndex(list) - 1);
+    return list.OpenSelected();
+}
+
+}  // namespace
+
+TDelete::TDelete(Desktop& desktop) : desktop_(desktop) {
+    DelDirList.SetFileList(&DelFileList);
+    DelFileList.SetFileType(kEveryFile);
+    DelFileList.SetMask("*.*");
+}
+
+void TDelete::Link(TDirectoryListBox& sourcePane, TDirectoryListBox& destPane) {
+    sourcePane_ = &sourcePane;
+    destPane_ = &destPane;
+}
+
+void TDelete::ShowModal() {
+    if (visible_) return;
+    visible_ = true;
+    OnShowChange();
+}
+
+void TDelete::Close() {
+    if (!visible_) return;
+    visible_ = false;
+    OnShowChange();
+}
+
+void TDelete::BitBtn2Click() {
+    const std::string target = platform::DisplayPath(WithoutTrailingSeparators(Edit1.Text()));
+    if (auto refusal = RefusalOf(target)) {
+        desktop_.Message(*refusal);
+    } else {
+        BusyCursor busy(desktop_);
+        if (auto done = DeleteDirectory(target); !done) desktop_.Message(done.error().message);
+    }
+    Close();
+}
+
+std::optional<std::string> TDelete::RefusalOf(const std::string& target) const {
+    if (target.empty()) return kNeedFullPath;
+    if (target.find_first_of("*?") != std::string::npos) return kNoWildcards;
+    if (!IsFullPath(target)) return kNeedFullPath;
+    if (target == platform::kRoot) return kNotRoot;
+    switch (platform::QueryEntryKind(target)) {
+        case platform::EntryKind::File:
+        case platform::EntryKind::Other:
+            return target + " is not a directory.";
+        case platform::EntryKind::Link:
+            // Entering it would delete the tree it points to.
+            return target + " is a link, not a directory.";
+        default:
+            // A missing directory is reported when the list fails to enter it.
+            return std::nullopt;
+    }
+}
+
+Status TDelete::DeleteDirectory(const std::string& target) {
+    const std::string source = sourcePane_->Directory();
+    const std::string dest = destPane_->Directory();
+    if (target == platform::DisplayPath(dest)) {
+        if (auto moved = OpenParent(*destPane_); !moved) return moved;
+    }
+    if (target == platform::DisplayPath(source)) {
+        if (auto moved = OpenParent(*sourcePane_); !moved) return moved;
+    }
+    if (auto entered = EnterTarget(target); !entered) return entered;
+    Status deleted = DelSubdir.Checked() ? DelTree(DelDirList) : DeleteFilesOnly(source, dest);
+    if (!deleted) return deleted;
+    // A removed directory disappears from the panes' entries.
+    if (auto reloaded = sourcePane_->Reload(); !reloaded) return reloaded;
+    return destPane_->Reload();
+}
+
+Status TDelete::EnterTarget(const std::string& target) {
+    if (auto entered = DelDirList.SetDirectory(target); !entered) return entered;
+    // The present directory is not re-read on assignment, yet the lists must
+    // show what is there now.
+    if (auto read = DelDirList.Reload(); !read) return read;
+    if (auto read = DelFileList.Reload(); !read) return read;
+    // A path through links may still lead to the root.
+    if (DelDirList.Directory() == platform::kRoot) return Error{kNotRoot, 0};
+    return Ok();
+}
+
+Status TDelete::DeleteFilesOnly(const std::string& source, const std::string& dest) {
+    DeleteFiles(DelFileList);
+    // A pane moved out above goes back; the other is not re-entered.
+    if (auto back = sourcePane_->SetDirectory(source); !back) return back;
+    return destPane_->SetDirectory(dest);
+}
+
+Status TDelete::DelTree(TDirectoryListBox& list) {
+    const std::string expected = list.EntryPath(list.ItemIndex());
+    if (auto opened = list.OpenSelected(); !opened) return opened;
+    // A subdirectory replaced by a link since it was listed leads out of the
+    // tree; nothing there may be touched.
+    if (list.Directory() != expected) {
+        return Error{"Cannot delete " + expected + ": it is no longer a directory.", 0};
+    }
+    const int current = CurrentIndex(list);
+    for (int i = list.Count() - 1; i > current; --i) {
+        if (i >= list.Count()) continue;
+        list.SetItemIndex(i);
+        // Each call ends back here, showing the same entries.
+        if (auto deleted = DelTree(list); !deleted) return deleted;
+    }
+    DeleteFiles(DelFileList);
+    const std::string removed = list.Directory();
+    if (auto opened = OpenParent(list); !opened) return opened;
+    if (!platform::RemoveDirectory(removed)) {
+        desktop_.Information("Problem removing directory: " + platform::DisplayPath(removed));
+    }
+    return Ok();
+}
+
+void TDelete::DeleteFiles(TFileListBox& list) {
+    for (int i = list.Count() - 1; i >= 0; --i) {
+        RemoveFileEntry(JoinPath(list.Directory(), list.Items()[i].text));
+    }
+}
+
+}  // namespace twinfold
