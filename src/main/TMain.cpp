@@ -22,6 +22,8 @@ TMain::TMain(Desktop& desktop, std::string programDirectory)
     SourceDirListBox.SetDirLabel(&SourceLabel);
     SourceDirListBox.SetFileList(&FileList);
     DestDirListBox.SetDirLabel(&DestLabel);
+    DriveComboBox1.SetDirList(&SourceDirListBox);
+    DriveComboBox2.SetDirList(&DestDirListBox);
     ExcludeDirListBox.SetFileList(&ExcludeFiles);
     EditFilter.SetItems(FileTypeEntries());
     selsize.SetCaption("Selected Size: 0 KBytes");

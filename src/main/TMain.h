@@ -9,6 +9,7 @@
 #include "controls/TLabel.h"
 #include "desktop/Desktop.h"
 #include "listing/TDirectoryListBox.h"
+#include "listing/TDriveComboBox.h"
 #include "listing/TFileListBox.h"
 #include "platform/Result.h"
 #include "settings/SyncSettings.h"
@@ -102,6 +103,8 @@ public:
     TLogFilebx& LogFile();
     TOptionsbx& Options();
 
+    TDriveComboBox DriveComboBox1;
+    TDriveComboBox DriveComboBox2;
     TLabel SourceLabel;
     TLabel DestLabel;
     TDirectoryListBox SourceDirListBox;

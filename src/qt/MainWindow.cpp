@@ -15,9 +15,11 @@
 #include "qt/AboutBoxView.h"
 #include "qt/DeleteView.h"
 #include "qt/DirectoryListView.h"
+#include "qt/DriveComboView.h"
 #include "qt/FileListView.h"
 #include "qt/HelpWindow.h"
 #include "qt/LogFileView.h"
+#include "qt/OptionsView.h"
 #include "qt/ProgramIcon.h"
 #include "qt/SpecialBoxView.h"
 #include "qt/Strings.h"
@@ -83,6 +85,8 @@ MainWindow::MainWindow(Windows& windows, Desktop& desktop, QWidget* parent)
     aboutBoxView_ = new AboutBoxView(windows_.about, this);
     specialBoxView_ = new SpecialBoxView(windows_.special, aboutBoxView_);
     helpWindow_ = new HelpWindow(this);
+    optionsView_ = new OptionsView(windows_.options, this);
+    main_.OnClose.Connect([this] { close(); });
     setWindowIcon(ProgramIcon());
     new DeleteView(windows_.deleteBox, this);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -117,11 +121,15 @@ void MainWindow::BuildControls(QWidget* client) {
         pane->setToolTip(kPaneHint);
     }
 
-    AddLabel(client, "List Files of &Type:", 10, 205);
     fileTypeBox_ = new QComboBox(client);
     fileTypeBox_->setGeometry(At(10, 225, 197, 21));
-    AddLabel(client, "Source Dri&ves:", 10, 255);
-    AddLabel(client, "Destination Dri&ves:", 360, 205);
+    AddLabel(client, "List Files of &Type:", 10, 205)->setBuddy(fileTypeBox_);
+    auto* sourceDrives = new DriveComboView(main_.DriveComboBox1, desktop_, client);
+    sourceDrives->setGeometry(At(10, 271, 197, 21));
+    AddLabel(client, "Source Dri&ves:", 10, 255)->setBuddy(sourceDrives);
+    auto* destDrives = new DriveComboView(main_.DriveComboBox2, desktop_, client);
+    destDrives->setGeometry(At(360, 225, 197, 21));
+    AddLabel(client, "Destination Dri&ves:", 360, 205)->setBuddy(destDrives);
 
     syncButton_ = new QPushButton("&Sync", client);
     syncButton_->setGeometry(At(238, 215, 89, 33));
@@ -132,7 +140,7 @@ void MainWindow::BuildControls(QWidget* client) {
     syncAllBox_ = new QCheckBox("Sync All Subdirectories", client);
     syncAllBox_->setGeometry(At(360, 281, 190, 17));
     connect(syncButton_, &QPushButton::clicked, this, [this] { main_.SyncBtnClick(); });
-    connect(exitButton_, &QPushButton::clicked, this, [this] { close(); });
+    connect(exitButton_, &QPushButton::clicked, this, [this] { main_.Exit1Click(); });
 }
 
 void MainWindow::BuildStatusLine(QWidget* client) {
@@ -162,17 +170,22 @@ QAction* MainWindow::AddAction(QMenu* menu, const QString& text, void (TMain::*c
 
 void MainWindow::BuildMenus() {
     QMenu* file = menuBar()->addMenu("&File");
-    AddAction(file, "Load Settings...", nullptr);
-    AddAction(file, "Save Default Settings", nullptr);
-    AddAction(file, "Save Settings As...", nullptr);
-    QAction* saveOnExit = AddAction(file, "Save Settings on Exit", nullptr);
+    AddAction(file, "Load Settings...", &TMain::LoadSettingsClick);
+    AddAction(file, "Save Default Settings", &TMain::SaveDefaultSettings1Click);
+    AddAction(file, "Save Settings As...", &TMain::SaveSettingsAs1Click);
+    QAction* saveOnExit = AddAction(file, "Save Settings on Exit", &TMain::SaveSettingsonExitClick);
     saveOnExit->setCheckable(true);
-    saveOnExit->setChecked(true);
+    // The check mark is the model's; a click only asks the model to toggle it.
+    auto showCheck = [saveOnExit, this] {
+        saveOnExit->setChecked(main_.SaveSettingsonExit.Checked());
+    };
+    showCheck();
+    main_.SaveSettingsonExit.OnClick.Connect(showCheck);
+    connect(saveOnExit, &QAction::triggered, this, showCheck);
     file->addSeparator();
     AddAction(file, "&Sync", &TMain::SyncBtnClick, QKeySequence("Ctrl+S"));
     file->addSeparator();
-    QAction* exit = AddAction(file, "E&xit", nullptr, QKeySequence("Ctrl+X"));
-    connect(exit, &QAction::triggered, this, [this] { close(); });
+    AddAction(file, "E&xit", &TMain::Exit1Click, QKeySequence("Ctrl+X"));
 
     QMenu* edit = menuBar()->addMenu("&Edit");
     AddAction(edit, "&Delete", &TMain::Delete1Click, QKeySequence(Qt::Key_Delete));
@@ -185,7 +198,8 @@ void MainWindow::BuildMenus() {
 
     QAction* log = menuBar()->addAction("&Log...");
     connect(log, &QAction::triggered, this, [this] { main_.LogFile1Click(); });
-    menuBar()->addAction("Options...");
+    QAction* options = menuBar()->addAction("Options...");
+    connect(options, &QAction::triggered, this, [this] { main_.Options1Click(); });
 
     QMenu* help = menuBar()->addMenu("&Help");
     AddAction(help, "&Contents", &TMain::Contents1Click);

@@ -17,6 +17,7 @@ namespace twinfold::qt {
 class AboutBoxView;
 class DirectoryListView;
 class HelpWindow;
+class OptionsView;
 class SpecialBoxView;
 class FileListView;
 class LogFileView;
@@ -48,6 +49,7 @@ public:
     AboutBoxView* aboutBoxView() const { return aboutBoxView_; }
     SpecialBoxView* specialBoxView() const { return specialBoxView_; }
     HelpWindow* helpWindow() const { return helpWindow_; }
+    OptionsView* optionsView() const { return optionsView_; }
     QAction* action(const QString& text) const;
 
 protected:
@@ -87,6 +89,7 @@ private:
     AboutBoxView* aboutBoxView_ = nullptr;
     SpecialBoxView* specialBoxView_ = nullptr;
     HelpWindow* helpWindow_ = nullptr;
+    OptionsView* optionsView_ = nullptr;
     QMenu* fileListMenu_ = nullptr;
     QMenu* sourceDirMenu_ = nullptr;
     QMenu* destDirMenu_ = nullptr;
