@@ -7,13 +7,16 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 
 #include "qt/DirectoryListView.h"
 #include "qt/FileListView.h"
 #include "qt/MainWindow.h"
+#include "qt/OptionsView.h"
 #include "qt/SyncBoxView.h"
 
 using namespace twinfold;
@@ -105,6 +108,40 @@ TEST_F(MainWindowTest, CtrlSSyncsAndTheProgressDialogShowsDuringTheRun) {
     EXPECT_TRUE(captured);
     EXPECT_EQ(windows.logFile.FileSuccess.Count(), 3u);
     EXPECT_TRUE(window.centralWidget()->isEnabled());
+}
+
+TEST_F(MainWindowTest, OptionsFromTheMenuFilterTheFileList) {
+    dir.CreateFile("source/keep.txt", "k", kStamp);
+    (void)main().SourceDirListBox.SetDirectory(dir.Path("source"));
+    main().EditFilter.Choose(1);  // custom: include and exclude patterns
+    ASSERT_EQ(window.fileList()->count(), 4);
+
+    QAction* options = nullptr;
+    for (QAction* action : window.menuBar()->actions()) {
+        if (action->text() == "Options...") options = action;
+    }
+    ASSERT_NE(options, nullptr);
+    options->trigger();
+    auto* view = window.optionsView();
+    ASSERT_TRUE(view->isVisible());
+    auto* include = view->findChild<QLineEdit*>("EditInclude");
+    auto* exclude = view->findChild<QLineEdit*>("EditExclude");
+    ASSERT_NE(include, nullptr);
+    include->clear();
+    QTest::keyClicks(include, "*.txt");
+    QTest::mouseClick(view->findChild<QPushButton*>("AddInclude"), Qt::LeftButton);
+    QTest::keyClicks(exclude, "g*");
+    QTest::keyClick(exclude, Qt::Key_Return);
+    SaveScreenshot(view, "options-from-menu.png");
+    QTest::mouseClick(view->findChild<QPushButton*>("Ok"), Qt::LeftButton);
+
+    EXPECT_FALSE(view->isVisible());
+    EXPECT_EQ(windows.options.includeFilters, "*.txt;");
+    EXPECT_EQ(windows.options.excludeFilters, "g*;");
+    QStringList shown;
+    for (int i = 0; i < window.fileList()->count(); ++i)
+        shown << window.fileList()->item(i)->text();
+    EXPECT_EQ(shown, (QStringList{"alpha.txt", "beta.txt", "keep.txt"}));
 }
 
 }  // namespace
