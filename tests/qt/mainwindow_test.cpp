@@ -110,6 +110,16 @@ TEST_F(MainWindowTest, CtrlSSyncsAndTheProgressDialogShowsDuringTheRun) {
     EXPECT_TRUE(window.centralWidget()->isEnabled());
 }
 
+TEST_F(MainWindowTest, F1AsksForTheMainWindowsHelpAndTheCloseBoxSavesNothing) {
+    QTest::keyClick(&window, Qt::Key_F1);
+    EXPECT_EQ(desktop.helpContexts, std::vector<int>{1});
+    const std::string before = dir.ReadFile("prog/tfoldw.ini");
+    ASSERT_TRUE(main().SaveSettingsonExit.Checked());
+    (void)main().DestDirListBox.SetDirectory(dir.Path("source"));
+    window.close();
+    EXPECT_EQ(dir.ReadFile("prog/tfoldw.ini"), before);
+}
+
 TEST_F(MainWindowTest, OptionsFromTheMenuFilterTheFileList) {
     dir.CreateFile("source/keep.txt", "k", kStamp);
     (void)main().SourceDirListBox.SetDirectory(dir.Path("source"));
