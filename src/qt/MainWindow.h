@@ -15,6 +15,7 @@ class QPushButton;
 namespace twinfold::qt {
 
 class AboutBoxView;
+class BatchEditorView;
 class DirectoryListView;
 class HelpWindow;
 class SpecialBoxView;
@@ -48,6 +49,7 @@ public:
     AboutBoxView* aboutBoxView() const { return aboutBoxView_; }
     SpecialBoxView* specialBoxView() const { return specialBoxView_; }
     HelpWindow* helpWindow() const { return helpWindow_; }
+    BatchEditorView* batchEditorView() const { return batchEditorView_; }
     QAction* action(const QString& text) const;
 
 protected:
@@ -87,6 +89,7 @@ private:
     AboutBoxView* aboutBoxView_ = nullptr;
     SpecialBoxView* specialBoxView_ = nullptr;
     HelpWindow* helpWindow_ = nullptr;
+    BatchEditorView* batchEditorView_ = nullptr;
     QMenu* fileListMenu_ = nullptr;
     QMenu* sourceDirMenu_ = nullptr;
     QMenu* destDirMenu_ = nullptr;
