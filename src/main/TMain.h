@@ -24,6 +24,7 @@ class TLogFilebx;
 class TOptionsbx;
 class Windows;
 class TDelete;
+class TBatchDlg;
 
 // The main window: the two panes, the source file list, the check boxes and
 // the commands that work on them. Other windows are reached through links
@@ -97,6 +98,11 @@ public:
     void LogFile1Click();
     void About1Click();
     void Contents1Click();
+
+    // Batch editor. Opening it starts an empty, untitled list in the source
+    // pane's directory; refused while a Sync command runs.
+    void BatchFileEditor1Click();
+    TBatchDlg& BatchEditor();
 
     Desktop& desktop() { return desktop_; }
     TSyncBox& SyncBox();

@@ -5,7 +5,11 @@
 namespace twinfold {
 
 Windows::Windows(Desktop& desktop, std::string programDir)
-    : main(desktop, std::move(programDir)), deleteBox(desktop), syncBox(desktop), logFile(desktop) {
+    : main(desktop, std::move(programDir)),
+      batchEditor(desktop, main.currentBatchFile),
+      deleteBox(desktop),
+      syncBox(desktop),
+      logFile(desktop) {
     main.Link(*this);
     deleteBox.Link(main.SourceDirListBox, main.DestDirListBox);
     main.FormCreate();

@@ -4,6 +4,7 @@
 
 #include "about/TAboutBox.h"
 #include "about/TSpecialBox.h"
+#include "batch/TBatchDlg.h"
 #include "desktop/Desktop.h"
 #include "fileops/TDelete.h"
 #include "log/TLogFilebx.h"
@@ -23,6 +24,7 @@ public:
 
     TMain main;
     TAboutBox about;
+    TBatchDlg batchEditor;
     TDelete deleteBox;
     TSpecialBox special;
     TSyncBox syncBox;

@@ -13,6 +13,7 @@
 #include <QPushButton>
 
 #include "qt/AboutBoxView.h"
+#include "qt/BatchEditorView.h"
 #include "qt/DeleteView.h"
 #include "qt/DirectoryListView.h"
 #include "qt/DriveComboView.h"
@@ -88,6 +89,7 @@ MainWindow::MainWindow(Windows& windows, Desktop& desktop, QWidget* parent)
     optionsView_ = new OptionsView(windows_.options, this);
     main_.OnClose.Connect([this] { close(); });
     setWindowIcon(ProgramIcon());
+    batchEditorView_ = new BatchEditorView(windows_.batchEditor, desktop_, this);
     new DeleteView(windows_.deleteBox, this);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
@@ -193,7 +195,7 @@ void MainWindow::BuildMenus() {
     AddAction(edit, "Select &All", &TMain::SelectAll1Click, QKeySequence("Ctrl+A"));
 
     QMenu* batch = menuBar()->addMenu("&Batch");
-    AddAction(batch, "Batch File &Editor...", nullptr);
+    AddAction(batch, "Batch File &Editor...", &TMain::BatchFileEditor1Click);
     AddAction(batch, "&Run Batch File...", nullptr);
 
     QAction* log = menuBar()->addAction("&Log...");

@@ -15,6 +15,7 @@ class QPushButton;
 namespace twinfold::qt {
 
 class AboutBoxView;
+class BatchEditorView;
 class DirectoryListView;
 class HelpWindow;
 class OptionsView;
@@ -50,6 +51,7 @@ public:
     SpecialBoxView* specialBoxView() const { return specialBoxView_; }
     HelpWindow* helpWindow() const { return helpWindow_; }
     OptionsView* optionsView() const { return optionsView_; }
+    BatchEditorView* batchEditorView() const { return batchEditorView_; }
     QAction* action(const QString& text) const;
 
 protected:
@@ -90,6 +92,7 @@ private:
     SpecialBoxView* specialBoxView_ = nullptr;
     HelpWindow* helpWindow_ = nullptr;
     OptionsView* optionsView_ = nullptr;
+    BatchEditorView* batchEditorView_ = nullptr;
     QMenu* fileListMenu_ = nullptr;
     QMenu* sourceDirMenu_ = nullptr;
     QMenu* destDirMenu_ = nullptr;

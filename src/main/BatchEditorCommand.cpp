@@ -1,0 +1,27 @@
+// Opening the batch editor from the main window's "&Batch" menu.
+#include "batch/TBatchDlg.h"
+#include "main/TMain.h"
+#include "main/Windows.h"
+
+namespace twinfold {
+
+TBatchDlg& TMain::BatchEditor() { return windows_->batchEditor; }
+
+void TMain::BatchFileEditor1Click() {
+    if (running_) return;
+    TBatchDlg& editor = BatchEditor();
+    const bool sameDirectory = editor.SDirList.Directory() == SourceDirListBox.Directory();
+    Status moved = editor.SDirList.SetDirectory(SourceDirListBox.Directory());
+    // The editor was hidden since its last use: settings files saved
+    // meanwhile must show up even where its directory did not change.
+    if (moved && sameDirectory) moved = editor.SDirList.Reload();
+    if (moved && sameDirectory) moved = editor.FileList.Reload();
+    if (!moved) {
+        desktop_.Message(moved.error().message);
+        return;
+    }
+    editor.StartEmpty();
+    editor.ShowModal();
+}
+
+}  // namespace twinfold
