@@ -1,5 +1,7 @@
 #include <QApplication>
+#include <string>
 
+#include "main/CommandLine.h"
 #include "main/ProgramDir.h"
 #include "main/Windows.h"
 #include "qt/HelpWindow.h"
@@ -9,8 +11,12 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(twinfold::kAppTitle);
+    // Resolved before the windows move the current directory; Qt's own
+    // options are gone from argv by now, further arguments are ignored.
+    const bool batchGiven = argc > 1;
+    const std::string batchFile = batchGiven ? twinfold::CommandLinePath(argv[1]) : std::string();
     twinfold::qt::QtDesktop desktop;
-    twinfold::Windows windows(desktop, twinfold::ProgramDirectory(desktop));
+    twinfold::Windows windows(desktop, twinfold::ProgramDirectory());
     twinfold::qt::MainWindow window(windows, desktop);
     desktop.SetParentWindow(&window);
     desktop.helpHandler = [&window](int context) {
@@ -20,6 +26,13 @@ int main(int argc, char** argv) {
             window.helpWindow()->ShowContext(context);
         }
     };
+    if (batchGiven) {
+        // The batch's boxes and progress dialog appear alone; the program
+        // then ends as a closed main window does, saving no settings.
+        windows.main.ExecuteBatch(batchFile);
+        desktop.ShowHelp(-1);
+        return 0;
+    }
     window.show();
     return QApplication::exec();
 }

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "main/ProgramDir.h"
 #include "main/Windows.h"
 #include "support/ScriptedDesktop.h"
 #include "support/TestDir.h"
@@ -170,6 +171,15 @@ TEST_F(SettingsCommandsTest, AProgramDirectoryThatCannotBeWrittenIsReportedOnceA
     EXPECT_EQ(desktop.Texts(),
               std::vector<std::string>{"Unable to write to " + prog + "tfoldw.ini"});
     EXPECT_FALSE(main.SourceDirListBox.Directory().empty());
+}
+
+TEST_F(SettingsCommandsTest, ProgramDirectoryIsTheProgramsOwnWhenWritableElseTheUsersConfig) {
+    EXPECT_EQ(ProgramDirectoryFor(dir.Path("prog")), prog);
+    std::string config = dir.CreateDirectory("config");
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    EXPECT_EQ(ProgramDirectoryFor(dir.Path("no/such/dir")), config + "/twinfold/");
+    EXPECT_TRUE(dir.Exists("config/twinfold"));
+    unsetenv("XDG_CONFIG_HOME");
 }
 
 }  // namespace

@@ -52,6 +52,10 @@ public:
     virtual void SetBusyCursor(bool busy) = 0;
     // 0 opens the contents page; a negative context closes the help.
     virtual void ShowHelp(int context) = 0;
+    // True once the person asked the whole program to stop (Ctrl+C at a
+    // console): a batch then starts no further entry. Windows have no such
+    // request; their Cancel stops one run only.
+    virtual bool StopRequested() { return false; }
 
     void Message(const std::string& text) { Show({BoxKind::Plain, kAppTitle, text}); }
     void Information(const std::string& text) { Show({BoxKind::Information, "Information", text}); }

@@ -13,6 +13,11 @@ namespace twinfold {
 // line ending in "\r\n".
 class TLogFilebx {
 public:
+    // The names each list is proposed under when it is saved.
+    static constexpr const char* kSuccessFileName = "TFSuccess.txt";
+    static constexpr const char* kOldFileName = "TFOlder.txt";
+    static constexpr const char* kFailedFileName = "TFFailed.txt";
+
     explicit TLogFilebx(Desktop& desktop);
 
     LogList FileSuccess;
@@ -29,17 +34,15 @@ public:
     // "Clear": empties all three lists, without asking.
     void BitBtn2Click();
     // "Save" beside each list: proposes the list's own file name every time.
-    void SaveSuccessClick() { SaveList(FileSuccess, "TFSuccess.txt"); }
-    void SaveOldClick() { SaveList(FileOld, "TFOlder.txt"); }
-    void SaveFailClick() { SaveList(FileFailed, "TFFailed.txt"); }
+    void SaveSuccessClick() { SaveList(FileSuccess, kSuccessFileName); }
+    void SaveOldClick() { SaveList(FileOld, kOldFileName); }
+    void SaveFailClick() { SaveList(FileFailed, kFailedFileName); }
 
     Signal<> OnShowChange;
 
 private:
-    // Asks for a file and writes `list` into it. The chosen file is replaced
-    // in one step, so a failure leaves whatever was there before and no
-    // partial file; the person is told "Cannot create file <path>" or
-    // "Stream write error".
+    // Asks for a file and writes `list` into it (WriteLogList); a failure is
+    // shown in a message box.
     void SaveList(const LogList& list, const std::string& proposedName);
 
     Desktop& desktop_;

@@ -60,7 +60,7 @@ void OpenDeleteBox(TDelete& box, const TDirectoryListBox& pane) {
 }  // namespace
 
 void TMain::Delete1Click() {
-    if (running_) return;
+    if (Running()) return;
     const int selected = FileList.SelCount();
     if (selected == 1) DeleteOneFile(desktop_, FileList);
     if (selected > 1) DeleteSelectedFiles(desktop_, FileList);
@@ -68,7 +68,7 @@ void TMain::Delete1Click() {
 }
 
 void TMain::Rename1Click() {
-    if (running_ || FileList.SelCount() == 0) return;
+    if (Running() || FileList.SelCount() == 0) return;
     const std::string oldPath = SelectedFilePath(FileList);
     auto typed = desktop_.Prompt("Rename File", "Enter New File Name:", ExtractFileName(oldPath));
     if (typed && !platform::MoveEntry(oldPath, JoinPath(SourceDirListBox.Directory(), *typed))) {
@@ -78,19 +78,19 @@ void TMain::Rename1Click() {
 }
 
 void TMain::MakeDirectorySDClick() {
-    if (!running_) MakeDirectoryIn(desktop_, SourceDirListBox);
+    if (!Running()) MakeDirectoryIn(desktop_, SourceDirListBox);
 }
 
 void TMain::MakeDirectoryDDClick() {
-    if (!running_) MakeDirectoryIn(desktop_, DestDirListBox);
+    if (!Running()) MakeDirectoryIn(desktop_, DestDirListBox);
 }
 
 void TMain::DeleteDirectorySDClick() {
-    if (!running_) OpenDeleteBox(windows_->deleteBox, SourceDirListBox);
+    if (!Running()) OpenDeleteBox(windows_->deleteBox, SourceDirListBox);
 }
 
 void TMain::DeleteDirectoryDDClick() {
-    if (!running_) OpenDeleteBox(windows_->deleteBox, DestDirListBox);
+    if (!Running()) OpenDeleteBox(windows_->deleteBox, DestDirListBox);
 }
 
 }  // namespace twinfold

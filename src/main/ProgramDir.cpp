@@ -21,20 +21,18 @@ std::string UserDirectory() {
 
 }  // namespace
 
-std::string ProgramDirectoryFor(const std::string& executableDir, Desktop& desktop) {
+std::string ProgramDirectoryFor(const std::string& executableDir) {
     if (!executableDir.empty() && platform::IsWritable(executableDir)) {
         return WithSeparator(executableDir);
     }
     if (std::string user = UserDirectory(); !user.empty()) return user;
-    std::string fallback = WithSeparator(executableDir.empty() ? "/" : executableDir);
-    desktop.Message("Unable to write to " + fallback);
-    return fallback;
+    return WithSeparator(executableDir.empty() ? "/" : executableDir);
 }
 
-std::string ProgramDirectory(Desktop& desktop) {
+std::string ProgramDirectory() {
     auto executable = platform::ExecutablePath();
     std::string dir = executable ? ExtractFilePath(executable.value()) : std::string();
-    return ProgramDirectoryFor(dir, desktop);
+    return ProgramDirectoryFor(dir);
 }
 
 }  // namespace twinfold

@@ -120,7 +120,7 @@ void TMain::LoadSettingsFile(const std::string& path) {
 void TMain::setChunkSizeForm(std::int32_t size) { windows_->options.setChunkSizeForm(size); }
 
 void TMain::LoadSettingsClick() {
-    if (running_) return;
+    if (Running()) return;
     FileDialog dialog = SettingsDialog(
         programDir, "All Files (*.*)|*.*|INI Files (*.ini)|*.ini|Text Files (*.txt)|*.txt");
     dialog.title = "Load Settings";
@@ -129,13 +129,13 @@ void TMain::LoadSettingsClick() {
 }
 
 void TMain::SaveDefaultSettings1Click() {
-    if (running_) return;
+    if (Running()) return;
     TIniFile file(DefaultSettingsFile(), &desktop_);
     (void)WriteSyncSettings(file, CurrentSettings());
 }
 
 void TMain::SaveSettingsAs1Click() {
-    if (running_) return;
+    if (Running()) return;
     FileDialog dialog = SettingsDialog(
         programDir, "All Files (*.*)|*.*|Ini Files (*.ini)|*.ini|Text Files (*.txt)|*.txt");
     dialog.title = "Save Settings As";
@@ -153,14 +153,14 @@ void TMain::SaveSettingsonExitClick() {
 }
 
 void TMain::Exit1Click() {
-    if (running_) return;
+    if (Running()) return;
     if (SaveSettingsonExit.Checked()) SaveDefaultSettings1Click();
     desktop_.ShowHelp(-1);
     OnClose();
 }
 
 void TMain::Options1Click() {
-    if (!running_) windows_->options.ShowModal();
+    if (!Running()) windows_->options.ShowModal();
 }
 
 }  // namespace twinfold

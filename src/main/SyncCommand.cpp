@@ -33,7 +33,8 @@ int CurrentEntryIndex(const TDirectoryListBox& pane) {
 }  // namespace
 
 void TMain::SyncBtnClick() {
-    if (running_) return;
+    // During a batch only the runner itself may start a synchronisation.
+    if (running_ || batchPhase_ == BatchPhase::BetweenEntries) return;
     RunGuard guard([this](bool running) { SetRunning(running); });
     SyncBox().SetModalResult(kRunOn);
     if (SyncAll.Checked()) {

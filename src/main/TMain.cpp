@@ -42,19 +42,26 @@ TLogFilebx& TMain::LogFile() { return windows_->logFile; }
 TOptionsbx& TMain::Options() { return windows_->options; }
 
 void TMain::LogFile1Click() {
-    if (!running_) LogFile().ShowModal();
+    if (!Running()) LogFile().ShowModal();
 }
 
 void TMain::About1Click() {
-    if (!running_) windows_->about.Show();
+    if (!Running()) windows_->about.Show();
 }
 
 void TMain::Contents1Click() { desktop_.ShowHelp(0); }
 
+// Views hear of a change of Running() only, not of each flag behind it.
 void TMain::SetRunning(bool running) {
-    if (running == running_) return;
+    const bool was = Running();
     running_ = running;
-    OnRunningChange();
+    if (Running() != was) OnRunningChange();
+}
+
+void TMain::SetBatchPhase(BatchPhase phase) {
+    const bool was = Running();
+    batchPhase_ = phase;
+    if (Running() != was) OnRunningChange();
 }
 
 }  // namespace twinfold

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "batch/BatchReport.h"
 #include "controls/Signal.h"
 #include "controls/TCheckBox.h"
 #include "controls/TComboBox.h"
@@ -71,8 +72,9 @@ public:
     void DeleteDirectorySDClick();
     void DeleteDirectoryDDClick();
 
-    // True while a Sync command runs; every other command is refused then.
-    bool Running() const { return running_; }
+    // True while a Sync command or a batch runs; every other command is
+    // refused then.
+    bool Running() const { return running_ || batchPhase_ != BatchPhase::Idle; }
     Signal<> OnRunningChange;
 
     // Settings files: the start-up read, loading and saving.
@@ -146,6 +148,39 @@ private:
     // The destination directory of the walk in progress.
     std::string runDestination_;
     bool running_ = false;
+
+    // Batch runner: runs the settings files of a batch file one after the
+    // other through the Sync command.
+public:
+    // Asks for a batch file (the batch Open dialog) and runs it; a cancelled
+    // dialog does nothing.
+    void RunBatchFile1Click();
+    // Runs every entry of `batchFile`, then shows "Batch Process Sync
+    // Successful!". A run already in progress makes it do nothing; a stop
+    // request of the desktop ends it before the next entry, without that
+    // closing message.
+    void ExecuteBatch(const std::string& batchFile);
+    // The entries of the last batch run, how many were skipped or cancelled.
+    const BatchReport& LastBatch() const { return lastBatch_; }
+
+private:
+    // Between entries every command is refused; while the runner's own Sync
+    // command runs, the ordinary running state refuses them.
+    enum class BatchPhase { Idle, BetweenEntries, Syncing };
+    struct BatchEntryPaths {
+        std::string source;
+        std::string dest;
+    };
+
+    void RunBatchEntry(const std::string& entry);
+    bool BatchEntryValid(const std::string& entry, const BatchEntryPaths& paths);
+    bool ApplyBatchEntrySettings(const SyncSettings& settings);
+    bool EnterBatchDirectories(const BatchEntryPaths& paths);
+    void SyncBatchEntry(bool selectAll);
+    void SetBatchPhase(BatchPhase phase);
+
+    BatchPhase batchPhase_ = BatchPhase::Idle;
+    BatchReport lastBatch_;
 };
 
 }  // namespace twinfold

@@ -196,7 +196,7 @@ void MainWindow::BuildMenus() {
 
     QMenu* batch = menuBar()->addMenu("&Batch");
     AddAction(batch, "Batch File &Editor...", &TMain::BatchFileEditor1Click);
-    AddAction(batch, "&Run Batch File...", nullptr);
+    AddAction(batch, "&Run Batch File...", &TMain::RunBatchFile1Click);
 
     QAction* log = menuBar()->addAction("&Log...");
     connect(log, &QAction::triggered, this, [this] { main_.LogFile1Click(); });

@@ -1,0 +1,17 @@
+#pragma once
+
+namespace twinfold {
+
+// What became of the entries of one batch run, for a caller that must tell
+// a clean run from one that left work undone.
+struct BatchReport {
+    int entries = 0;    // listed in the batch file
+    int skipped = 0;    // invalid settings file or directories
+    int cancelled = 0;  // their synchronisation was cancelled
+    // The person asked the program to stop; later entries never started.
+    bool interrupted = false;
+
+    bool Clean() const { return skipped == 0 && cancelled == 0 && !interrupted; }
+};
+
+}  // namespace twinfold

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "console/ConsoleDesktop.h"
+#include "platform/Result.h"
+
+namespace twinfold {
+
+// twinfold-batch [--yes | --no] [--log-dir DIR] BATCHFILE
+struct BatchCommandLine {
+    ConsoleAnswer answer = ConsoleAnswer::Ask;
+    std::string logDir;  // empty: no log files
+    std::string batchFile;
+    bool help = false;  // --help or -h: print the usage and run nothing
+};
+
+// Reads the arguments after the program's name. A wrong command line comes
+// back as an Error that says what is wrong.
+Result<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::string>& arguments);
+
+// The usage text, ending in a line break.
+std::string BatchUsage();
+
+}  // namespace twinfold

@@ -1,0 +1,138 @@
+// The batch runner: every settings file of a batch file, one Sync command each.
+#include <string>
+
+#include "batch/BatchFile.h"
+#include "listing/Paths.h"
+#include "main/TMain.h"
+#include "platform/FileSystem.h"
+#include "settings/TOptionsbx.h"
+#include "sync/TSyncBox.h"
+
+namespace twinfold {
+namespace {
+
+// What a listed file without the key reads as; only a missing key gives it.
+constexpr const char* kInvalid = "Invalid";
+
+FileDialog BatchOpenDialog(const std::string& currentBatchFile) {
+    FileDialog dialog;
+    dialog.title = "Open";
+    dialog.filter = "TFold Batch (*.tfw)|*.tfw|All Files (*.*)|*.*";
+    dialog.defaultExtension = "tfw";
+    dialog.initialDirectory = ExtractFilePath(currentBatchFile);
+    dialog.fileName = ExtractFileName(currentBatchFile);
+    dialog.mustExist = true;
+    return dialog;
+}
+
+// A directory the panes could move to: it exists and can be entered.
+bool CanEnter(const std::string& path) { return IsDirectory(path) && SplitPathInput(path).ok(); }
+
+std::string DirectoryInvalidText(const std::string& source, const std::string& dest) {
+    return "The source: " + platform::DisplayPath(source) +
+           " or dest: " + platform::DisplayPath(dest) +
+           " dir is invalid...process will be skipped!";
+}
+
+// Sets a phase for the duration of one step and puts the old one back.
+template <typename Phase, typename Set>
+class PhaseGuard {
+public:
+    PhaseGuard(Phase during, Phase after, Set set) : after_(after), set_(set) { set_(during); }
+    ~PhaseGuard() { set_(after_); }
+    PhaseGuard(const PhaseGuard&) = delete;
+    PhaseGuard& operator=(const PhaseGuard&) = delete;
+
+private:
+    Phase after_;
+    Set set_;
+};
+
+}  // namespace
+
+void TMain::RunBatchFile1Click() {
+    if (Running()) return;
+    if (auto chosen = desktop_.OpenFile(BatchOpenDialog(currentBatchFile))) ExecuteBatch(*chosen);
+}
+
+void TMain::ExecuteBatch(const std::string& batchFile) {
+    if (Running()) return;
+    auto setPhase = [this](BatchPhase phase) { SetBatchPhase(phase); };
+    PhaseGuard guard(BatchPhase::BetweenEntries, BatchPhase::Idle, setPhase);
+    batchRunning = true;
+    currentBatchFile = batchFile;
+    lastBatch_ = {};
+    const std::vector<std::string> entries = ReadBatchFile(batchFile);
+    lastBatch_.entries = static_cast<int>(entries.size());
+    for (const auto& entry : entries) {
+        if (desktop_.StopRequested()) break;
+        RunBatchEntry(entry);
+    }
+    lastBatch_.interrupted = desktop_.StopRequested();
+    if (!lastBatch_.interrupted) desktop_.Message("Batch Process Sync Successful!");
+    batchRunning = false;
+}
+
+void TMain::RunBatchEntry(const std::string& entry) {
+    SyncSettings defaults;
+    defaults.SourceDir = defaults.DestDir = kInvalid;
+    const SyncSettings settings = ReadSyncSettings(TIniFile(entry), defaults);
+    const BatchEntryPaths paths{settings.SourceDir, settings.DestDir};
+    const bool runs = BatchEntryValid(entry, paths);
+    // A skipped entry still leaves its settings in the windows.
+    const bool selectAll = ApplyBatchEntrySettings(settings);
+    if (!runs || !EnterBatchDirectories(paths)) {
+        ++lastBatch_.skipped;
+        return;
+    }
+    SyncBatchEntry(selectAll);
+}
+
+bool TMain::BatchEntryValid(const std::string& entry, const BatchEntryPaths& paths) {
+    if (paths.source == kInvalid || paths.dest == kInvalid) {
+        desktop_.Information("The ini file: " + entry + " is invalid...process will be skipped!");
+        return false;
+    }
+    // A path ending in "/" earns no exemption: a root that cannot be entered
+    // would leave the panes where the previous entry put them.
+    if (CanEnter(paths.source) && CanEnter(paths.dest)) return true;
+    desktop_.Information(DirectoryInvalidText(paths.source, paths.dest));
+    return false;
+}
+
+// Returns the entry's select-all flag. The file type goes first, so that the
+// custom type filters with the patterns in force before this entry.
+bool TMain::ApplyBatchEntrySettings(const SyncSettings& settings) {
+    EditFilter.SetItemIndex(settings.Filetype);
+    EditFilterChange();
+    SyncAll.SetChecked(settings.SyncAll);
+    TOptionsbx& options = Options();
+    options.excludeFilters = settings.Exclude;
+    options.includeFilters = settings.Include;
+    options.CopyBufferSize = settings.CopyBuffer;
+    setChunkSizeForm(settings.CopyBuffer);
+    options.RefillLists();
+    return settings.SelectAll;
+}
+
+// Checked again when the panes move: the directory may have gone since.
+bool TMain::EnterBatchDirectories(const BatchEntryPaths& paths) {
+    if (SourceDirListBox.SetDirectory(paths.source).ok() &&
+        DestDirListBox.SetDirectory(paths.dest).ok()) {
+        return true;
+    }
+    desktop_.Information(DirectoryInvalidText(paths.source, paths.dest));
+    return false;
+}
+
+void TMain::SyncBatchEntry(bool selectAll) {
+    cbSelectAll.SetChecked(selectAll);
+    auto setPhase = [this](BatchPhase phase) { SetBatchPhase(phase); };
+    {
+        PhaseGuard guard(BatchPhase::Syncing, BatchPhase::BetweenEntries, setPhase);
+        SyncBtnClick();
+    }
+    if (SyncBox().ModalResult() == TSyncBox::kCancelled) ++lastBatch_.cancelled;
+}
+
+}  // namespace twinfold

@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QMenuBar>
+#include <QTest>
+#include <functional>
+
+#include "batch/BatchFile.h"
+#include "main/Windows.h"
+#include "qt/MainWindow.h"
+#include "qt/SyncBoxView.h"
+#include "settings/SyncSettings.h"
+#include "support/ScriptedDesktop.h"
+#include "support/TestDir.h"
+
+using namespace twinfold;
+
+namespace {
+
+const std::int64_t kStamp = test::LocalTime(2022, 3, 4, 5, 6, 8);
+
+void SaveScreenshot(QWidget* widget, const QString& name) {
+    QDir().mkpath(TWINFOLD_SCREENSHOT_DIR);
+    widget->grab().save(QString(TWINFOLD_SCREENSHOT_DIR) + "/" + name);
+}
+
+// Lets a test look at the window while a message box is up.
+class WatchingDesktop : public test::ScriptedDesktop {
+public:
+    bool Show(const MessageBox& box) override {
+        if (onShow) onShow();
+        return ScriptedDesktop::Show(box);
+    }
+    std::function<void()> onShow;
+};
+
+class BatchRunViewTest : public ::testing::Test {
+protected:
+    BatchRunViewTest() {
+        window.show();
+        QApplication::setActiveWindow(&window);
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+
+    // Two entries that copy a tree each.
+    std::string Batch() {
+        std::vector<std::string> entries;
+        for (const char* name : {"one", "two"}) {
+            const std::string tree = name;
+            dir.CreateFile(tree + "/a.txt", "a", kStamp);
+            dir.CreateFile(tree + "/b.txt", "b", kStamp);
+            dir.CreateDirectory(tree + "-copy");
+            SyncSettings s;
+            s.SourceDir = dir.Path(tree);
+            s.DestDir = dir.Path(tree + "-copy");
+            s.SyncAll = true;
+            TIniFile file(dir.Path(tree + ".ini"));
+            EXPECT_TRUE(WriteSyncSettings(file, s).ok());
+            entries.push_back(dir.Path(tree + ".ini"));
+        }
+        EXPECT_TRUE(WriteBatchFile(dir.Path("nightly.tfw"), entries, desktop).ok());
+        return dir.Path("nightly.tfw");
+    }
+
+    test::CurrentDirectoryGuard cwd;
+    test::TestDir dir;
+    WatchingDesktop desktop;
+    Windows windows{desktop, dir.ProgramDir()};
+    qt::MainWindow window{windows, desktop};
+};
+
+TEST_F(BatchRunViewTest, TheMenuItemRunsTheChosenBatchWithTheWindowDisabledThroughout) {
+    desktop.fileAnswers.push_back(Batch());
+    int pumps = 0;
+    int enabledPumps = 0;
+    bool captured = false;
+    desktop.onPump = [&](int) {
+        ++pumps;
+        if (window.menuBar()->isEnabled() || window.centralWidget()->isEnabled()) ++enabledPumps;
+        if (!captured && window.syncBoxView()->isVisible()) {
+            SaveScreenshot(&window, "mainwindow-during-batch.png");
+            SaveScreenshot(window.syncBoxView(), "syncbox-during-batch.png");
+            captured = true;
+        }
+    };
+    QAction* run = window.action("&Run Batch File...");
+    ASSERT_NE(run, nullptr);
+    run->trigger();
+
+    ASSERT_EQ(desktop.fileDialogs.size(), 1u);
+    EXPECT_EQ(desktop.fileDialogs[0].filter, "TFold Batch (*.tfw)|*.tfw|All Files (*.*)|*.*");
+    EXPECT_GT(pumps, 0);
+    EXPECT_EQ(enabledPumps, 0);
+    EXPECT_TRUE(captured);
+    EXPECT_TRUE(dir.Exists("one-copy/b.txt"));
+    EXPECT_TRUE(dir.Exists("two-copy/b.txt"));
+    EXPECT_EQ(desktop.Texts(), std::vector<std::string>{"Batch Process Sync Successful!"});
+    EXPECT_TRUE(window.menuBar()->isEnabled());
+    EXPECT_TRUE(window.centralWidget()->isEnabled());
+}
+
+// Between entries, while a skip message is up and no Sync command runs, the
+// window stays disabled too; the closing message comes before it is enabled.
+TEST_F(BatchRunViewTest, TheWindowStaysDisabledWhileTheBatchShowsItsMessages) {
+    const std::string batch = dir.Path("skip.tfw");
+    ASSERT_TRUE(
+        WriteBatchFile(batch, {dir.Path("absent.ini"), dir.Path("absent.ini")}, desktop).ok());
+    std::vector<bool> enabledAtBoxes;
+    desktop.onShow = [&] { enabledAtBoxes.push_back(window.menuBar()->isEnabled()); };
+    windows.main.ExecuteBatch(batch);
+    EXPECT_EQ(enabledAtBoxes, (std::vector<bool>{false, false, false}));
+    EXPECT_TRUE(window.menuBar()->isEnabled());
+    EXPECT_TRUE(window.centralWidget()->isEnabled());
+}
+
+}  // namespace
