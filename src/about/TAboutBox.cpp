@@ -12,18 +12,6 @@ TAboutBox::TAboutBox() {
     EMail.SetCaption("E-mail: team@twinfold.example.org");
 }
 
-void TAboutBox::Show() {
-    if (visible_) return;
-    visible_ = true;
-    OnShowChange();
-}
-
-void TAboutBox::Close() {
-    if (!visible_) return;
-    visible_ = false;
-    OnShowChange();
-}
-
 void TAboutBox::Panel2DblClick() {
     if (special_) special_->Show();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/Signal.h"
+#include "controls/TForm.h"
 #include "controls/TLabel.h"
 
 namespace twinfold {
@@ -9,7 +10,7 @@ class TSpecialBox;
 
 // The "About" dialog: the product, its version and how to reach its authors,
 // an OK button, and a hidden spot that opens the Special dialog.
-class TAboutBox {
+class TAboutBox : public TForm {
 public:
     static constexpr const char* kCaption = "About";
 
@@ -24,23 +25,13 @@ public:
     // The Special dialog that Panel2DblClick opens; linked once at start-up.
     void LinkSpecial(TSpecialBox& special) { special_ = &special; }
 
-    // Shows the box modally: a view that listens to OnShowChange runs its own
-    // modal loop until Close. Showing a visible box does nothing.
-    void Show();
-    void Close();
-    bool Visible() const { return visible_; }
-
     void OKButtonClick() { Close(); }
     // Shows the Special dialog modally on top of this box, which stays open.
     // Without a linked Special dialog it does nothing.
     void Panel2DblClick();
 
-    // After every change of Visible.
-    Signal<> OnShowChange;
-
 private:
     TSpecialBox* special_ = nullptr;
-    bool visible_ = false;
 };
 
 }  // namespace twinfold

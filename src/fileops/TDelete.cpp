@@ -54,17 +54,9 @@ bool IsFullPath(const std::string& path) {
     return true;
 }
 
-int CurrentIndex(const TDirectoryListBox& list) {
-    const auto& items = list.Items();
-    for (int i = 0; i < static_cast<int>(items.size()); ++i) {
-        if (items[i].kind == TDirectoryListBox::EntryKind::Current) return i;
-    }
-    return 0;
-}
-
 // Opens the entry above the current one: the parent directory.
 Status OpenParent(TDirectoryListBox& list) {
-    list.SetItemIndex(CurrentIndex(list) - 1);
+    list.SetItemIndex(list.CurrentIndex() - 1);
     return list.OpenSelected();
 }
 
@@ -79,18 +71,6 @@ TDelete::TDelete(Desktop& desktop) : desktop_(desktop) {
 void TDelete::Link(TDirectoryListBox& sourcePane, TDirectoryListBox& destPane) {
     sourcePane_ = &sourcePane;
     destPane_ = &destPane;
-}
-
-void TDelete::ShowModal() {
-    if (visible_) return;
-    visible_ = true;
-    OnShowChange();
-}
-
-void TDelete::Close() {
-    if (!visible_) return;
-    visible_ = false;
-    OnShowChange();
 }
 
 void TDelete::BitBtn2Click() {
@@ -165,7 +145,7 @@ Status TDelete::DelTree(TDirectoryListBox& list) {
     if (list.Directory() != expected) {
         return Error{"Cannot delete " + expected + ": it is no longer a directory.", 0};
     }
-    const int current = CurrentIndex(list);
+    const int current = list.CurrentIndex();
     for (int i = list.Count() - 1; i > current; --i) {
         if (i >= list.Count()) continue;
         list.SetItemIndex(i);

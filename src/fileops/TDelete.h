@@ -6,6 +6,7 @@
 #include "controls/Signal.h"
 #include "controls/TCheckBox.h"
 #include "controls/TEdit.h"
+#include "controls/TForm.h"
 #include "desktop/Desktop.h"
 #include "listing/TDirectoryListBox.h"
 #include "listing/TFileListBox.h"
@@ -19,7 +20,7 @@ namespace twinfold {
 // what those lists show: read-only files, hidden and system subdirectories
 // and links to directories stay, and so does every directory above them.
 // Created once; the check box keeps its state between openings.
-class TDelete {
+class TDelete : public TForm {
 public:
     explicit TDelete(Desktop& desktop);
     TDelete(const TDelete&) = delete;
@@ -34,12 +35,6 @@ public:
     // system and read-only ones included.
     TDirectoryListBox DelDirList;
     TFileListBox DelFileList;
-
-    // Shows the dialog modally (the view blocks the rest of the program).
-    void ShowModal();
-    void Close();
-    bool Visible() const { return visible_; }
-    Signal<> OnShowChange;
 
     // OK: deletes what the field and the check box ask for, reports what
     // stood in the way, and closes the dialog whatever the outcome. A field
@@ -66,7 +61,6 @@ private:
     Desktop& desktop_;
     TDirectoryListBox* sourcePane_ = nullptr;
     TDirectoryListBox* destPane_ = nullptr;
-    bool visible_ = false;
 };
 
 }  // namespace twinfold

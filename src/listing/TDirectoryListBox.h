@@ -47,6 +47,8 @@ public:
     int Count() const { return static_cast<int>(items_.size()); }
     // The selected entry, or -1. Selecting does not open.
     int ItemIndex() const { return itemIndex_; }
+    // The entry of the current directory (ancestors come before it).
+    int CurrentIndex() const { return currentIndex_; }
     void SetItemIndex(int index);
 
     // Links the file list that follows this list (and its back link).

@@ -19,18 +19,6 @@ FileDialog SaveLogDialog(const std::string& proposedName) {
 
 TLogFilebx::TLogFilebx(Desktop& desktop) : desktop_(desktop) {}
 
-void TLogFilebx::ShowModal() {
-    if (visible_) return;
-    visible_ = true;
-    OnShowChange();
-}
-
-void TLogFilebx::Close() {
-    if (!visible_) return;
-    visible_ = false;
-    OnShowChange();
-}
-
 void TLogFilebx::BitBtn2Click() {
     FileSuccess.Clear();
     FileOld.Clear();

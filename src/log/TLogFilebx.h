@@ -3,6 +3,7 @@
 #include <string>
 
 #include "controls/Signal.h"
+#include "controls/TForm.h"
 #include "desktop/Desktop.h"
 #include "log/LogList.h"
 
@@ -11,7 +12,7 @@ namespace twinfold {
 // The run-log dialog. It owns the three outcome lists that the engine appends
 // to; only "Clear" empties them. Each list can be saved as text, one entry per
 // line ending in "\r\n".
-class TLogFilebx {
+class TLogFilebx : public TForm {
 public:
     // The names each list is proposed under when it is saved.
     static constexpr const char* kSuccessFileName = "TFSuccess.txt";
@@ -24,11 +25,6 @@ public:
     LogList FileOld;
     LogList FileFailed;
 
-    // Shows the dialog modally (the view blocks the rest of the program).
-    void ShowModal();
-    void Close();
-    bool Visible() const { return visible_; }
-
     // OK: closes the dialog.
     void BitBtn1Click() { Close(); }
     // "Clear": empties all three lists, without asking.
@@ -38,15 +34,12 @@ public:
     void SaveOldClick() { SaveList(FileOld, kOldFileName); }
     void SaveFailClick() { SaveList(FileFailed, kFailedFileName); }
 
-    Signal<> OnShowChange;
-
 private:
     // Asks for a file and writes `list` into it (WriteLogList); a failure is
     // shown in a message box.
     void SaveList(const LogList& list, const std::string& proposedName);
 
     Desktop& desktop_;
-    bool visible_ = false;
 };
 
 }  // namespace twinfold

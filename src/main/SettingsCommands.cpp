@@ -51,6 +51,18 @@ SyncSettings TMain::CurrentSettings() const {
     return settings;
 }
 
+// A directory that cannot be entered is reported and ends the read there.
+bool TMain::MovePanesTo(const SyncSettings& settings) {
+    for (auto [pane, dir] : {std::pair{&SourceDirListBox, settings.SourceDir},
+                             std::pair{&DestDirListBox, settings.DestDir}}) {
+        if (Status moved = pane->SetDirectory(dir); !moved) {
+            desktop_.Message(moved.error().message);
+            return false;
+        }
+    }
+    return true;
+}
+
 void TMain::FormCreate() {
     WorkingDirectoryGuard cwd;
     (void)platform::SetCurrentDirectory(programDir);
@@ -62,13 +74,7 @@ void TMain::FormCreate() {
         defaults.SaveSettings = true;
         defaults.BatchDir = currentBatchFile;
         SyncSettings stored = ReadSyncSettings(file, defaults);
-        for (auto [pane, dir] : {std::pair{&SourceDirListBox, stored.SourceDir},
-                                 std::pair{&DestDirListBox, stored.DestDir}}) {
-            if (Status moved = pane->SetDirectory(dir); !moved) {
-                desktop_.Message(moved.error().message);
-                return;
-            }
-        }
+        if (!MovePanesTo(stored)) return;
         SaveSettingsonExit.SetChecked(stored.SaveSettings);
         currentBatchFile = stored.BatchDir;
         SyncAll.SetChecked(stored.SyncAll);
@@ -95,13 +101,7 @@ void TMain::LoadSettingsFile(const std::string& path) {
     defaults.SourceDir = defaults.DestDir = kDefaultDirectory;
     defaults.BatchDir = programDir + "tfoldw.tfw";
     SyncSettings loaded = ReadSyncSettings(file, defaults);
-    for (auto [pane, dir] : {std::pair{&SourceDirListBox, loaded.SourceDir},
-                             std::pair{&DestDirListBox, loaded.DestDir}}) {
-        if (Status moved = pane->SetDirectory(dir); !moved) {
-            desktop_.Message(moved.error().message);
-            return;
-        }
-    }
+    if (!MovePanesTo(loaded)) return;
     SaveSettingsonExit.SetChecked(loaded.SaveSettings);
     currentBatchFile = loaded.BatchDir;
     // Before the patterns below: the file type filters with those in force.

@@ -22,14 +22,6 @@ private:
     std::function<void(bool)> set_;
 };
 
-int CurrentEntryIndex(const TDirectoryListBox& pane) {
-    const auto& items = pane.Items();
-    for (int i = 0; i < static_cast<int>(items.size()); ++i) {
-        if (items[i].kind == TDirectoryListBox::EntryKind::Current) return i;
-    }
-    return 0;
-}
-
 }  // namespace
 
 void TMain::SyncBtnClick() {
@@ -104,7 +96,7 @@ void TMain::SyncWholeTree() {
 // An entry above the current directory would start the walk outside the
 // source root, where relative paths mean nothing.
 void TMain::StartWalkAtCurrentDirectory() {
-    int current = CurrentEntryIndex(SourceDirListBox);
+    int current = SourceDirListBox.CurrentIndex();
     if (SourceDirListBox.ItemIndex() < current) SourceDirListBox.SetItemIndex(current);
 }
 

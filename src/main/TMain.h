@@ -139,6 +139,7 @@ private:
     void SyncSelectedFiles();
     void SyncWholeTree();
     bool CancelRequested();
+    bool MovePanesTo(const SyncSettings& settings);
     void StartWalkAtCurrentDirectory();
     void LogDirectoryFailed(const std::string& target);
     void SetRunning(bool running);

@@ -4,18 +4,6 @@ namespace twinfold {
 
 TSyncBox::TSyncBox(Desktop& desktop) : desktop_(desktop) {}
 
-void TSyncBox::Show() {
-    if (visible_) return;
-    visible_ = true;
-    OnShowChange();
-}
-
-void TSyncBox::Close() {
-    if (!visible_) return;
-    visible_ = false;
-    OnShowChange();
-}
-
 void TSyncBox::CancelClick() {
     // A cancel button sets the result before its handler runs, so the run
     // state already reads "cancelled" while the question is on screen.

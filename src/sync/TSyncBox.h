@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/Signal.h"
+#include "controls/TForm.h"
 #include "controls/TGauge.h"
 #include "controls/TLabel.h"
 #include "desktop/Desktop.h"
@@ -11,7 +12,7 @@ namespace twinfold {
 // polls between files: kRunOn while the run may go on, kCancelled once the
 // person has confirmed a cancel. It is shown without blocking and never
 // decides anything about the run itself.
-class TSyncBox {
+class TSyncBox : public TForm {
 public:
     static constexpr int kRunOn = 1;
     static constexpr int kCancelled = 2;
@@ -27,11 +28,6 @@ public:
     int ModalResult() const { return modalResult_; }
     void SetModalResult(int value) { modalResult_ = value; }
 
-    // Show and hide; OnShowChange fires only on a real change.
-    void Show();
-    void Close();
-    bool Visible() const { return visible_; }
-
     // Asks the view to draw the dialog now rather than at the next pump.
     void Repaint() { OnRepaint(); }
     // Keyboard focus to the dialog and to its Cancel button.
@@ -46,7 +42,6 @@ public:
     // so the run goes on.
     void FormCloseClick() { Close(); }
 
-    Signal<> OnShowChange;
     Signal<> OnRepaint;
     Signal<> OnFocus;
     Signal<> OnFocusCancel;
@@ -54,7 +49,6 @@ public:
 private:
     Desktop& desktop_;
     int modalResult_ = 0;
-    bool visible_ = false;
 };
 
 }  // namespace twinfold
