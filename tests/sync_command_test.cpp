@@ -288,6 +288,25 @@ TEST_F(SyncCommandTest, DestinationDirectoryThatCannotBeMadeCostsOnlyItsFiles) {
     EXPECT_FALSE(windows.syncBox.Visible());
 }
 
+TEST_F(SyncCommandTest, ASourceDirectoryThatVanishesEndsTheWalkWithItsError) {
+    dir.CreateFile("src/a/1.txt", "1", kNew);
+    dir.CreateFile("src/b/2.txt", "2", kNew);
+    Open("src", "dst");
+    main().SyncAll.SetChecked(true);
+    desktop.onPump = [&](int n) {
+        // Pump 4 comes just before position b, after the parent was re-read.
+        if (n == 4) fs::remove_all(dir.Path("src/b"));
+    };
+    main().SyncBtnClick();
+    EXPECT_TRUE(dir.Exists("dst/a/1.txt"));
+    ASSERT_EQ(desktop.Texts().size(), 1u);
+    EXPECT_NE(desktop.Texts()[0].find(dir.Path("src/b")), std::string::npos) << desktop.Texts()[0];
+    EXPECT_EQ(main().SourceDirListBox.Directory(), dir.Path("src"));
+    EXPECT_EQ(main().DestDirListBox.Directory(), dir.Path("dst"));
+    EXPECT_FALSE(windows.syncBox.Visible());
+    EXPECT_FALSE(main().Running());
+}
+
 TEST_F(SyncCommandTest, ASecondSyncDuringARunIsRefused) {
     dir.CreateFile("src/a.txt", "a", kNew);
     dir.CreateFile("src/b.txt", "b", kNew);

@@ -62,6 +62,7 @@ void TMain::SyncSelectedFiles() {
     for (int i = 0; i < count; ++i) {
         box.SetModalResult(kRunOn);
         if (CancelRequested()) {
+            box.Close();
             desktop_.Message("Operation Canceled!");
             return;
         }
@@ -83,14 +84,15 @@ void TMain::SyncWholeTree() {
     Status walked = Traverse(SourceDirListBox);
     SyncBox().Close();
     Status restored = SourceDirListBox.SetDirectory(sourceRoot);
-    if (!walked.ok()) {
-        desktop_.Message(walked.error().message);
-    } else if (!restored.ok()) {
-        desktop_.Message(restored.error().message);
-    } else if (!batchRunning && SyncBox().ModalResult() == kRunOn) {
+    // A directory that vanished under the walk ends it with its own words.
+    Status failed = !walked.ok() ? walked : restored;
+    if (!failed.ok()) {
+        desktop_.Message(failed.error().message);
+    } else if (SyncBox().ModalResult() == kCancelled) {
+        desktop_.Message("Operation Canceled!");
+    } else if (!batchRunning) {
         desktop_.Message("Directory Sync Successful!");
     }
-    if (SyncBox().ModalResult() == kCancelled) desktop_.Message("Operation Canceled!");
 }
 
 // An entry above the current directory would start the walk outside the
