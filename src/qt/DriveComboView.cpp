@@ -12,7 +12,8 @@ namespace twinfold::qt {
 
 DriveComboView::DriveComboView(TDriveComboBox& model, Desktop& desktop, QWidget* parent)
     : QComboBox(parent), model_(model), desktop_(desktop) {
-    setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // The window places the box; long mount points only widen its open list.
+    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     Rebuild();
     connect(this, &QComboBox::activated, this, &DriveComboView::Chosen);
     QPointer<DriveComboView> self(this);

@@ -11,7 +11,8 @@ namespace twinfold::qt {
 
 FilterComboView::FilterComboView(TFilterComboBox& model, Desktop& desktop, QWidget* parent)
     : QComboBox(parent), model_(model), desktop_(desktop) {
-    setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // The window places the box; long mount points only widen its open list.
+    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     Rebuild();
     connect(this, &QComboBox::activated, this, &FilterComboView::Chosen);
     QPointer<FilterComboView> self(this);

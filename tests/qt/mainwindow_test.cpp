@@ -3,8 +3,11 @@
 #include "support/TestDir.h"
 
 #include <gtest/gtest.h>
+#include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -108,6 +111,28 @@ TEST_F(MainWindowTest, CtrlSSyncsAndTheProgressDialogShowsDuringTheRun) {
     EXPECT_TRUE(captured);
     EXPECT_EQ(windows.logFile.FileSuccess.Count(), 3u);
     EXPECT_TRUE(window.centralWidget()->isEnabled());
+}
+
+// Buttons, lists and boxes each keep their own place inside the window.
+TEST_F(MainWindowTest, ControlsNeitherOverlapNorLeaveTheWindow) {
+    QApplication::processEvents();
+    QWidget* client = window.centralWidget();
+    std::vector<QWidget*> controls;
+    for (QWidget* child : client->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (qobject_cast<QAbstractButton*>(child) || qobject_cast<QComboBox*>(child) ||
+            qobject_cast<QAbstractItemView*>(child)) {
+            controls.push_back(child);
+        }
+    }
+    ASSERT_GE(controls.size(), 10u);
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        SCOPED_TRACE(controls[i]->metaObject()->className());
+        EXPECT_TRUE(client->rect().contains(controls[i]->geometry()));
+        for (std::size_t j = i + 1; j < controls.size(); ++j) {
+            EXPECT_FALSE(controls[i]->geometry().intersects(controls[j]->geometry()))
+                << controls[j]->metaObject()->className();
+        }
+    }
 }
 
 TEST_F(MainWindowTest, F1AsksForTheMainWindowsHelpAndTheCloseBoxSavesNothing) {
