@@ -15,11 +15,14 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
+#include "qt/AboutBoxView.h"
 #include "qt/DirectoryListView.h"
 #include "qt/FileListView.h"
 #include "qt/MainWindow.h"
 #include "qt/OptionsView.h"
+#include "qt/SpecialBoxView.h"
 #include "qt/SyncBoxView.h"
 
 using namespace twinfold;
@@ -177,6 +180,33 @@ TEST_F(MainWindowTest, OptionsFromTheMenuFilterTheFileList) {
     for (int i = 0; i < window.fileList()->count(); ++i)
         shown << window.fileList()->item(i)->text();
     EXPECT_EQ(shown, (QStringList{"alpha.txt", "beta.txt", "keep.txt"}));
+}
+
+TEST_F(MainWindowTest, AboutFromTheHelpMenuAndTheSpecialDialogBehindItsHiddenSpot) {
+    QAction* about = window.action("&About");
+    ASSERT_NE(about, nullptr);
+    QStringList texts;
+    auto* aboutView = window.aboutBoxView();
+    auto* specialView = window.specialBoxView();
+    QTimer::singleShot(0, aboutView, [&] {
+        EXPECT_TRUE(aboutView->isVisible());
+        QWidget* spot = aboutView->findChild<QWidget*>("Panel2");
+        ASSERT_NE(spot, nullptr);
+        for (int i = 0; i < 2; ++i) {
+            QTimer::singleShot(0, specialView, [&] {
+                texts << specialView->findChild<QLabel*>("txt")->text();
+                specialView->close();
+            });
+            QTest::mouseDClick(spot, Qt::LeftButton);
+        }
+        EXPECT_TRUE(aboutView->isVisible());
+        aboutView->close();
+    });
+    about->trigger();
+    EXPECT_FALSE(windows.about.Visible());
+    ASSERT_EQ(texts.size(), 2);
+    EXPECT_EQ(texts[0], texts[1]);
+    EXPECT_EQ(texts[0].size(), 53);
 }
 
 }  // namespace
