@@ -22,7 +22,7 @@
 #include "qt/LogFileView.h"
 #include "qt/OptionsView.h"
 #include "qt/ProgramIcon.h"
-#include "qt/SpecialBoxView.h"
+#include "qt/SecretBoxView.h"
 #include "qt/Strings.h"
 #include "qt/SyncBoxView.h"
 
@@ -84,7 +84,7 @@ MainWindow::MainWindow(Windows& windows, Desktop& desktop, QWidget* parent)
     syncBoxView_ = new SyncBoxView(windows_.syncBox, this);
     logFileView_ = new LogFileView(windows_.logFile, this);
     aboutBoxView_ = new AboutBoxView(windows_.about, this);
-    specialBoxView_ = new SpecialBoxView(windows_.special, aboutBoxView_);
+    secretBoxView_ = new SecretBoxView(windows_.special, aboutBoxView_);
     helpWindow_ = new HelpWindow(this);
     optionsView_ = new OptionsView(windows_.options, this);
     main_.OnClose.Connect([this] { close(); });

@@ -19,7 +19,7 @@ class BatchEditorView;
 class DirectoryListView;
 class HelpWindow;
 class OptionsView;
-class SpecialBoxView;
+class SecretBoxView;
 class FileListView;
 class LogFileView;
 class SyncBoxView;
@@ -48,7 +48,7 @@ public:
     SyncBoxView* syncBoxView() const { return syncBoxView_; }
     LogFileView* logFileView() const { return logFileView_; }
     AboutBoxView* aboutBoxView() const { return aboutBoxView_; }
-    SpecialBoxView* specialBoxView() const { return specialBoxView_; }
+    SecretBoxView* secretBoxView() const { return secretBoxView_; }
     HelpWindow* helpWindow() const { return helpWindow_; }
     OptionsView* optionsView() const { return optionsView_; }
     BatchEditorView* batchEditorView() const { return batchEditorView_; }
@@ -89,7 +89,7 @@ private:
     SyncBoxView* syncBoxView_ = nullptr;
     LogFileView* logFileView_ = nullptr;
     AboutBoxView* aboutBoxView_ = nullptr;
-    SpecialBoxView* specialBoxView_ = nullptr;
+    SecretBoxView* secretBoxView_ = nullptr;
     HelpWindow* helpWindow_ = nullptr;
     OptionsView* optionsView_ = nullptr;
     BatchEditorView* batchEditorView_ = nullptr;

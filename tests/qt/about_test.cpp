@@ -20,7 +20,7 @@
 
 #include "qt/AboutBoxView.h"
 #include "qt/HelpWindow.h"
-#include "qt/SpecialBoxView.h"
+#include "qt/SecretBoxView.h"
 #include "qt/Strings.h"
 
 using namespace twinfold;
@@ -77,7 +77,7 @@ struct AboutWindows {
     TAboutBox about;
     TSpecialBox special;
     AboutBoxView aboutView;
-    SpecialBoxView specialView;
+    SecretBoxView specialView;
 };
 
 }  // namespace
@@ -135,7 +135,7 @@ TEST(AboutBoxView, OnlyADoubleClickOnTheSpotOpensSpecial) {
             WhileOpen(w.specialView, [&] {
                 shown.push_back(w.SpecialText()->text());
                 EXPECT_TRUE(w.aboutView.isVisible());
-                if (showing == 0) SaveScreenshot(w.specialView, "special.png");
+                if (showing == 0) SaveScreenshot(w.specialView, "about-special.png");
             });
             QTest::mouseDClick(w.Spot(), Qt::LeftButton);
             // Closing the Special dialog returns to the About box, still open.
@@ -154,7 +154,7 @@ TEST(AboutBoxView, OnlyADoubleClickOnTheSpotOpensSpecial) {
     EXPECT_FALSE(w.about.Visible());
 }
 
-TEST(SpecialBoxView, IsAFixedLabelOnTopWithOnlyACloseBox) {
+TEST(SecretBoxView, IsAFixedLabelOnTopWithOnlyACloseBox) {
     AboutWindows w;
     const Qt::WindowFlags flags = w.specialView.windowFlags();
     EXPECT_TRUE(flags & Qt::WindowStaysOnTopHint);

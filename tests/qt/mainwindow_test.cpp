@@ -22,7 +22,7 @@
 #include "qt/FileListView.h"
 #include "qt/MainWindow.h"
 #include "qt/OptionsView.h"
-#include "qt/SpecialBoxView.h"
+#include "qt/SecretBoxView.h"
 #include "qt/SyncBoxView.h"
 
 using namespace twinfold;
@@ -187,7 +187,7 @@ TEST_F(MainWindowTest, AboutFromTheHelpMenuAndTheSpecialDialogBehindItsHiddenSpo
     ASSERT_NE(about, nullptr);
     QStringList texts;
     auto* aboutView = window.aboutBoxView();
-    auto* specialView = window.specialBoxView();
+    auto* specialView = window.secretBoxView();
     QTimer::singleShot(0, aboutView, [&] {
         EXPECT_TRUE(aboutView->isVisible());
         QWidget* spot = aboutView->findChild<QWidget*>("Panel2");

@@ -2,7 +2,7 @@
 // turn into a macro.
 #include "about/TSpecialBox.h"
 
-#include "qt/SpecialBoxView.h"
+#include "qt/SecretBoxView.h"
 
 #include <QLabel>
 #include <QPointer>
@@ -12,7 +12,7 @@
 
 namespace twinfold::qt {
 
-SpecialBoxView::SpecialBoxView(TSpecialBox& model, QWidget* parent)
+SecretBoxView::SecretBoxView(TSpecialBox& model, QWidget* parent)
     : QDialog(parent), model_(model), txt_(new QLabel(this)) {
     setWindowTitle(TSpecialBox::kCaption);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -27,7 +27,7 @@ SpecialBoxView::SpecialBoxView(TSpecialBox& model, QWidget* parent)
     layout->addWidget(txt_);
     setFixedSize(280, 120);
 
-    QPointer<SpecialBoxView> self(this);
+    QPointer<SecretBoxView> self(this);
     model_.txt.OnChange.Connect([self] {
         if (self) self->txt_->setText(ToQString(self->model_.txt.Caption()));
     });
@@ -36,7 +36,7 @@ SpecialBoxView::SpecialBoxView(TSpecialBox& model, QWidget* parent)
     });
 }
 
-void SpecialBoxView::FollowModel() {
+void SecretBoxView::FollowModel() {
     if (model_.Visible() && !isVisible()) {
         exec();
     } else if (!model_.Visible() && isVisible()) {
@@ -44,7 +44,7 @@ void SpecialBoxView::FollowModel() {
     }
 }
 
-void SpecialBoxView::done(int result) {
+void SecretBoxView::done(int result) {
     if (model_.Visible()) {
         model_.Close();  // FollowModel hides the dialog
     } else {

@@ -13,11 +13,11 @@ namespace twinfold::qt {
 // Draws the Special dialog: one centred, word-wrapped label and only a close
 // box. Like the About box it runs exec() when the model announces that it is
 // shown, so tests close it from a timer started before the double click.
-class SpecialBoxView : public QDialog {
+class SecretBoxView : public QDialog {
     Q_OBJECT
 
 public:
-    explicit SpecialBoxView(TSpecialBox& model, QWidget* parent = nullptr);
+    explicit SecretBoxView(TSpecialBox& model, QWidget* parent = nullptr);
 
 protected:
     void done(int result) override;
