@@ -22,6 +22,13 @@ private:
     std::function<void(bool)> set_;
 };
 
+// Maximum first, as the minimum is always 0 and the maximum never negative.
+void StartGauge(TSyncBox& box, int files) {
+    (void)box.Gauge.SetMaxValue(files);
+    (void)box.Gauge.SetMinValue(0);
+    box.Gauge.SetProgress(0);
+}
+
 }  // namespace
 
 void TMain::SyncBtnClick() {
@@ -47,9 +54,7 @@ void TMain::SyncSelectedFiles() {
         return;
     }
     TSyncBox& box = SyncBox();
-    box.Gauge.SetMaxValue(FileList.SelCount());
-    box.Gauge.SetMinValue(0);
-    box.Gauge.SetProgress(0);
+    StartGauge(box, FileList.SelCount());
     box.SyncDirFrom.SetCaption(SourceDirListBox.Directory());
     box.SyncDirTo.SetCaption(DestDirListBox.Directory());
     box.Show();
@@ -117,9 +122,7 @@ Status TMain::Traverse(TDirectoryListBox& pane) {
     }
     if (CancelRequested()) return Ok();
     TSyncBox& box = SyncBox();
-    box.Gauge.SetMaxValue(FileList.Count());
-    box.Gauge.SetMinValue(0);
-    box.Gauge.SetProgress(0);
+    StartGauge(box, FileList.Count());
     box.Show();
     if (Status synced = SyncAllFiles(pane); !synced.ok()) return synced;
     if (pane.ItemIndex() > 0) pane.SetItemIndex(pane.ItemIndex() - 1);

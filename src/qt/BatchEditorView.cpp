@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "qt/DialogFlags.h"
 #include "qt/DirectoryListView.h"
 #include "qt/DriveComboView.h"
 #include "qt/FileListView.h"
@@ -44,10 +45,7 @@ QStringList TextsOf(const QListWidget& widget) {
 }  // namespace
 
 BatchEditorView::BatchEditorView(TBatchDlg& model, Desktop& desktop, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint),
-      model_(model) {
+    : QDialog(parent, kDialogFlags | Qt::WindowMinimizeButtonHint), model_(model) {
     setModal(true);
     setWindowTitle(ToQString(model_.Caption()));
     auto* layout = new QHBoxLayout(this);

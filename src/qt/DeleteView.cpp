@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "qt/DialogFlags.h"
 #include "qt/Strings.h"
 
 namespace twinfold::qt {
@@ -19,9 +20,7 @@ constexpr int kFieldMinimumWidth = 360;
 }  // namespace
 
 DeleteView::DeleteView(TDelete& model, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      model_(model) {
+    : QDialog(parent, kDialogFlags), model_(model) {
     setWindowTitle("Delete?");
     setModal(true);
     auto* layout = new QVBoxLayout(this);

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "qt/DialogFlags.h"
 #include "qt/Strings.h"
 
 namespace twinfold::qt {
@@ -20,9 +21,7 @@ constexpr int kScrollWidth = 1000;
 }  // namespace
 
 LogFileView::LogFileView(TLogFilebx& model, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      model_(model) {
+    : QDialog(parent, kDialogFlags), model_(model) {
     setWindowTitle("Twinfold Log");
     setModal(true);
     auto* grid = new QGridLayout(this);

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "qt/DialogFlags.h"
 #include "qt/Strings.h"
 
 namespace twinfold::qt {
@@ -57,9 +58,7 @@ void ShowList(QListWidget& widget, const TListBox& list) {
 }  // namespace
 
 OptionsView::OptionsView(TOptionsbx& model, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      model_(model) {
+    : QDialog(parent, kDialogFlags), model_(model) {
     setWindowTitle("Options");
     setModal(true);
     AddLabel("Include:", QRect(16, 12, 42, 15));

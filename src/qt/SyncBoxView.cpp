@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "qt/DialogFlags.h"
 #include "qt/GaugeWidget.h"
 #include "qt/Strings.h"
 
@@ -41,10 +42,7 @@ QFont Bold(QFont font) {
 }  // namespace
 
 SyncBoxView::SyncBoxView(TSyncBox& model, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::WindowStaysOnTopHint),
-      model_(model) {
+    : QDialog(parent, kDialogFlags | Qt::WindowStaysOnTopHint), model_(model) {
     setWindowTitle("Twinfolding...");
     setModal(false);
     setCursor(Qt::WaitCursor);
