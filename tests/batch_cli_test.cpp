@@ -143,14 +143,15 @@ TEST_F(BatchCliTest, SkippedEntriesAndQuestionsArePrintedAndTheStatusIsOne) {
     }
 }
 
-TEST_F(BatchCliTest, AMissingBatchFileRunsNothingAndSucceeds) {
-    EXPECT_EQ(Run({dir.Path("none.tfw")}), 0);
+TEST_F(BatchCliTest, AnEmptyBatchFileRunsNothingAndSucceeds) {
+    EXPECT_EQ(Run({dir.CreateFile("empty.tfw")}), 0);
     EXPECT_EQ(Out(), kClosing);
+    EXPECT_EQ(Err(), "");
 }
 
 TEST_F(BatchCliTest, AFirstStartCreatesTheDefaultSettingsFileOnly) {
     fs::remove(dir.Path("prog/tfoldw.ini"));
-    EXPECT_EQ(Run({dir.Path("none.tfw")}), 0);
+    EXPECT_EQ(Run({dir.CreateFile("empty.tfw")}), 0);
     EXPECT_TRUE(dir.Exists("prog/tfoldw.ini"));
     EXPECT_FALSE(dir.Exists("prog/tfoldw.tfw"));
 }

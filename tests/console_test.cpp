@@ -253,13 +253,18 @@ TEST(BatchExitStatusTest, CleanRunsOnly) {
         int status;
     };
     const Case cases[] = {
-        {"clean", {3, 0, 0, false}, 0, true, 0},
-        {"empty batch", {0, 0, 0, false}, 0, true, 0},
-        {"skipped", {3, 1, 0, false}, 0, true, 1},
-        {"cancelled", {3, 0, 1, false}, 0, true, 1},
-        {"failed file", {3, 0, 0, false}, 2, true, 1},
-        {"logs not written", {3, 0, 0, false}, 0, false, 1},
-        {"interrupted", {3, 0, 1, true}, 5, false, 130},
+        {"clean", {3, 0, 0, false, {}}, 0, true, 0},
+        {"empty batch", {0, 0, 0, false, {}}, 0, true, 0},
+        {"skipped", {3, 1, 0, false, {}}, 0, true, 1},
+        {"cancelled", {3, 0, 1, false, {}}, 0, true, 1},
+        {"failed file", {3, 0, 0, false, {}}, 2, true, 1},
+        {"logs not written", {3, 0, 0, false, {}}, 0, false, 1},
+        {"interrupted", {3, 0, 1, true, {}}, 5, false, 130},
+        {"unreadable batch file",
+         {0, 0, 0, false, Error{"No such file or directory", 2}},
+         0,
+         true,
+         1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "platform/DirectoryHandle.h"
 #include "platform/FileSystem.h"
+#include "platform/PendingFile.h"
 #include "support/TestDir.h"
 
 namespace fs = std::filesystem;
@@ -81,17 +83,30 @@ TEST(Platform, PackedStampsRoundTripAtTwoSecondResolution) {
     EXPECT_GE(*late, 0x80000000u);
 }
 
-TEST(Platform, TemporaryFileIsHiddenBesideTargetAndMovesRefuseToReplace) {
+TEST(Platform, PendingFilesAppearOnlyWhenCommittedAndMovesRefuseToReplace) {
     test::TestDir dir;
-    auto temp = CreateTemporaryBeside(dir.Path("report.txt"));
-    ASSERT_TRUE(temp.ok());
-    EXPECT_EQ(fs::path(temp.value().path).parent_path().string(), dir.path());
-    EXPECT_EQ(fs::path(temp.value().path).filename().string()[0], '.');
-    const std::string data = "hello";
-    ASSERT_TRUE(temp.value().file.Write(data).ok());
-    ASSERT_TRUE(temp.value().file.Close().ok());
-    ASSERT_TRUE(RenameReplacing(temp.value().path, dir.Path("report.txt")).ok());
+    auto handle = DirectoryHandle::Open(dir.path());
+    ASSERT_TRUE(handle.ok());
+    {
+        auto pending = PendingFile::Create(handle.value(), 0644);
+        ASSERT_TRUE(pending.ok());
+        ASSERT_TRUE(pending.value().file().Write(std::string("hello")).ok());
+        EXPECT_TRUE(fs::is_empty(dir.path())) << "visible before it is complete";
+        ASSERT_TRUE(pending.value().Commit("report.txt", PendingFile::Placement::New).ok());
+    }
     EXPECT_EQ(dir.ReadFile("report.txt"), "hello");
+    {
+        auto again = PendingFile::Create(handle.value(), 0644);
+        ASSERT_TRUE(again.ok());
+        auto refused = again.value().Commit("report.txt", PendingFile::Placement::New);
+        EXPECT_EQ(refused.error().code, EEXIST);
+        auto dropped = PendingFile::Create(handle.value(), 0644);
+        ASSERT_TRUE(dropped.ok());
+        ASSERT_TRUE(dropped.value().file().Write(std::string("never")).ok());
+    }
+    EXPECT_EQ(dir.ReadFile("report.txt"), "hello");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1)
+        << "an uncommitted or refused file leaves nothing behind";
 
     dir.CreateFile("other.txt", "other");
     auto moved = MoveEntry(dir.Path("other.txt"), dir.Path("report.txt"));

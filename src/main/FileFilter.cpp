@@ -67,8 +67,10 @@ void TMain::FilterFileList() {
     }
 }
 
+bool TMain::CustomFilterChosen() const { return EditFilter.Text() == kCustom; }
+
 void TMain::FileListChange() {
-    if (EditFilter.Text() == kCustom) FilterFileList();
+    if (CustomFilterChosen() && !showingWalk_) FilterFileList();
     FileListClick();
 }
 

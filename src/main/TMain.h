@@ -20,6 +20,15 @@ namespace twinfold {
 // The entries of the file-type box, in the order the settings files count.
 std::vector<std::string> FileTypeEntries();
 
+namespace sync {
+struct Place;
+struct FileDecision;
+struct FileOutcome;
+class DestinationIndex;
+class TreeWalk;
+struct WalkDirectory;
+}  // namespace sync
+
 class TSyncBox;
 class TLogFilebx;
 class TOptionsbx;
@@ -41,13 +50,15 @@ public:
 
     // The Sync command: the marked files, or with SyncAll the whole tree.
     void SyncBtnClick();
-    // Walks the tree below `pane`'s selected entry, depth first, post-order.
-    Status Traverse(TDirectoryListBox& pane);
-    // Synchronises every listed file of `pane`'s directory into its
-    // counterpart under the run's destination.
-    Status SyncAllFiles(TDirectoryListBox& pane);
-    // The per-file step for item `index`; returns the new processed count.
-    int SyncFile(const std::string& sourceDir, int index, const std::string& destDir,
+    // Walks the tree below the source pane's selected entry, depth first,
+    // post-order, showing every directory in the panes as it comes.
+    void Traverse(sync::TreeWalk& walk);
+    // Synchronises every file the run's filter admits in one directory of
+    // the walk into its counterpart under the run's destination.
+    void SyncAllFiles(sync::WalkDirectory& directory);
+    // The per-file step for file list item `item`; returns the new processed
+    // count (unchanged when a cancel stopped the copy).
+    int SyncFile(const sync::Place& place, const sync::DestinationIndex* index, int item,
                  int processed);
 
     // The file-type box and the include/exclude filter.
@@ -136,12 +147,20 @@ public:
 private:
     enum : int { kRunOn = 1, kCancelled = 2 };
 
+    struct SyncRun;
+
+    SyncRun StartRun();
     void SyncSelectedFiles();
     void SyncWholeTree();
     bool CancelRequested();
     bool MovePanesTo(const SyncSettings& settings);
-    void StartWalkAtCurrentDirectory();
-    void LogDirectoryFailed(const std::string& target);
+    std::string SelectedSubdirectory() const;
+    void ShowWalkDirectory(const sync::WalkDirectory& directory);
+    void ReportUnreadableDirectory(const sync::WalkDirectory& directory);
+    void LogDirectoryFailed(const sync::WalkDirectory& directory, bool report);
+    sync::FileOutcome CopyWithPumps(const sync::Place& place, const std::string& name,
+                                    sync::FileDecision& decision);
+    bool CustomFilterChosen() const;
     void SetRunning(bool running);
 
     Desktop& desktop_;
@@ -149,6 +168,10 @@ private:
     // The destination directory of the walk in progress.
     std::string runDestination_;
     bool running_ = false;
+    // The run in progress, for the steps that need its settings.
+    SyncRun* run_ = nullptr;
+    // While the walk shows a directory, its file list is already filtered.
+    bool showingWalk_ = false;
 
     // Batch runner: runs the settings files of a batch file one after the
     // other through the Sync command.

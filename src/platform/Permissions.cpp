@@ -11,8 +11,7 @@ namespace twinfold::platform {
 Status CopyPermissions(const std::string& from, const std::string& to) {
     struct stat st {};
     if (stat(from.c_str(), &st) != 0 || chmod(to.c_str(), st.st_mode & 07777) != 0) {
-        int code = errno;
-        return Error{ErrorText(code), code};
+        return FromErrno(errno);
     }
     return Ok();
 }
