@@ -1,9 +1,11 @@
 #include <QApplication>
+#include <QTimer>
 #include <string>
 
 #include "main/CommandLine.h"
 #include "main/ProgramDir.h"
 #include "main/Windows.h"
+#include "platform/Interrupt.h"
 #include "qt/HelpWindow.h"
 #include "qt/MainWindow.h"
 #include "qt/QtDesktop.h"
@@ -26,6 +28,17 @@ int main(int argc, char** argv) {
             window.helpWindow()->ShowContext(context);
         }
     };
+    // SIGTERM, SIGHUP and Ctrl+C stop a copy between two chunks, so its
+    // temporary is removed, and then end the program without saving.
+    twinfold::platform::InstallInterruptFlag();
+    desktop.stopHandler = twinfold::platform::InterruptRequested;
+    QTimer stopWatch;
+    QObject::connect(&stopWatch, &QTimer::timeout, [&windows] {
+        if (!twinfold::platform::InterruptRequested()) return;
+        windows.syncBox.SetModalResult(twinfold::TSyncBox::kCancelled);
+        QApplication::quit();
+    });
+    stopWatch.start(200);
     if (batchGiven) {
         // The batch's boxes and progress dialog appear alone; the program
         // then ends as a closed main window does, saving no settings.

@@ -109,16 +109,6 @@ EntryKind QueryEntryKind(const std::string& path, std::uint32_t* attributes) {
     return EntryKind::Other;
 }
 
-bool IsSymbolicLink(const std::string& path) {
-    struct stat st {};
-    return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
-}
-
-bool EntryExists(const std::string& path) {
-    struct stat st {};
-    return !path.empty() && lstat(path.c_str(), &st) == 0;
-}
-
 bool IsWritable(const std::string& path) { return access(path.c_str(), W_OK) == 0; }
 
 bool MayWrite(const EntryStatus& entry) {
@@ -133,13 +123,6 @@ bool MayWrite(const EntryStatus& entry) {
         return (entry.permissions & S_IWGRP) != 0;
     }
     return (entry.permissions & S_IWOTH) != 0;
-}
-
-bool IsSameEntry(const std::string& a, const std::string& b) {
-    struct stat sa {
-    }, sb{};
-    if (stat(a.c_str(), &sa) != 0 || stat(b.c_str(), &sb) != 0) return false;
-    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
 bool IsCaseSensitiveVolume(const std::string&) { return true; }

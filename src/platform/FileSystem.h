@@ -50,9 +50,6 @@ Result<std::vector<DirEntry>> ReadDirectory(const std::string& dir, Detail detai
 
 std::optional<EntryInfo> QueryEntry(const std::string& path);
 
-// True when a symbolic link stands at `path` itself (dangling or not).
-bool IsSymbolicLink(const std::string& path);
-
 // What stands at `path` itself; a link is not followed.
 enum class EntryKind { None, File, Directory, Link, Other };
 EntryKind QueryEntryKind(const std::string& path, std::uint32_t* attributes = nullptr);
@@ -75,10 +72,6 @@ struct EntryStatus {
     FileIdentity identity;
 };
 
-// True when anything at all stands at `path` itself: also the kinds that
-// QueryEntry reports as nothing (FIFOs, sockets, devices, dangling links).
-bool EntryExists(const std::string& path);
-
 // True when `path` exists and the program may write into it (a directory:
 // create entries in it).
 bool IsWritable(const std::string& path);
@@ -87,9 +80,6 @@ bool IsWritable(const std::string& path);
 // always, anyone else as owner, group member or other. (Whether nobody may
 // write it, the read-only attribute, is a separate question.)
 bool MayWrite(const EntryStatus& entry);
-
-// Same device and inode: two spellings of one directory.
-bool IsSameEntry(const std::string& a, const std::string& b);
 
 // Packs `seconds` (UTC) as local time into the 32-bit DOS layout; nothing for
 // times before 1980 or after 2107.
@@ -156,15 +146,11 @@ Result<std::string> ReadNamedFile(const std::string& path, std::size_t limit);
 Status ReplaceNamedFile(const std::string& path, std::string_view content);
 
 Status RemoveFile(const std::string& path);
-// Replaces `to` if it exists (an atomic step on one volume).
-Status RenameReplacing(const std::string& from, const std::string& to);
 // Fails when `to` already exists.
 Status MoveEntry(const std::string& from, const std::string& to);
 Status MakeDirectory(const std::string& path);
 Status RemoveDirectory(const std::string& path);
 Status SetModified(const std::string& path, std::int64_t seconds);
-// Gives `to` the permission bits (special bits included) of `from`.
-Status CopyPermissions(const std::string& from, const std::string& to);
 
 Result<std::string> CurrentDirectory();
 Status SetCurrentDirectory(const std::string& path);

@@ -18,17 +18,13 @@ using posix::StatusOf;
 
 Status RemoveFile(const std::string& path) { return StatusOf(unlink(path.c_str())); }
 
-Status RenameReplacing(const std::string& from, const std::string& to) {
-    return StatusOf(rename(from.c_str(), to.c_str()));
-}
-
 Status MoveEntry(const std::string& from, const std::string& to) {
     if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return Ok();
     if (errno != EINVAL && errno != ENOSYS) return FromErrno(errno);
     // Volumes without no-replace renames: check, then rename.
     struct stat st {};
     if (lstat(to.c_str(), &st) == 0) return FromErrno(EEXIST);
-    return RenameReplacing(from, to);
+    return StatusOf(rename(from.c_str(), to.c_str()));
 }
 
 Status MakeDirectory(const std::string& path) { return StatusOf(mkdir(path.c_str(), 0777)); }

@@ -21,6 +21,7 @@ std::int64_t DestinationStampOf(const platform::EntryStatus& target) {
 }
 
 bool ShouldCopy(const platform::EntryStatus* source, const platform::EntryStatus* target) {
+    if (source == nullptr) return false;  // vanished since it was listed
     if (target == nullptr) return true;
     return DestinationStampOf(*target) < SourceStampOf(source);
 }

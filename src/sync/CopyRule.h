@@ -19,7 +19,7 @@ std::int64_t DestinationStampOf(const platform::EntryStatus& target);
 
 // A file is copied when nothing stands at the destination (also when the
 // source has no stamp, or a copy would never be made), or when what stands
-// there is older than the source.
+// there is older than the source. A source that vanished is not copied.
 bool ShouldCopy(const platform::EntryStatus* source, const platform::EntryStatus* target);
 
 // The time a copy carries: the source's stamp unpacked (its time rounded
