@@ -43,7 +43,9 @@ std::map<std::string, std::string> Snapshot(const std::string& root) {
 
 class ConfinementTest : public ::testing::Test {
 protected:
+    // One file after the other, so that a test can act at a known message pump.
     ConfinementTest() : windows(desktop, dir.ProgramDir()) {
+        windows.main.syncWorkers = 0;
         dir.CreateFile("src/a/1.txt", "1", kNew);
         dir.CreateFile("src/b/2.txt", "2", kNew);
         dir.CreateFile("src/c/3.txt", "3", kNew);

@@ -19,7 +19,9 @@ std::vector<std::string> Entries(const LogList& list) { return list.Entries(); }
 
 class SyncCommandTest : public ::testing::Test {
 protected:
+    // One file after the other, so that a test can act at a known message pump.
     SyncCommandTest() : windows(desktop, dir.ProgramDir()) {
+        windows.main.syncWorkers = 0;
         dir.CreateDirectory("src");
         dir.CreateDirectory("dst");
     }

@@ -1,7 +1,9 @@
 // The Sync command, the directory walk and the per-file copy decision. The
 // engine (src/sync) reads and writes through open directories; this file
 // drives the panes, the progress dialog and the log from what it reports.
+#include <atomic>
 #include <chrono>
+#include <deque>
 #include <memory>
 #include <new>
 #include <string>
@@ -14,8 +16,10 @@
 #include "platform/PendingFile.h"
 #include "settings/TOptionsbx.h"
 #include "sync/FmxUtils.h"
+#include "sync/DirectoryJob.h"
 #include "sync/TSyncBox.h"
 #include "sync/TreeWalk.h"
+#include "sync/WorkerPool.h"
 
 namespace twinfold {
 namespace {
@@ -45,12 +49,16 @@ void StartGauge(TSyncBox& box, int files) {
 }  // namespace
 
 // What one run needs that does not change while it goes on: the copy's
-// settings and buffer, and the filter its file lists are made with.
+// settings and buffer, the filter its file lists are made with, and the stop
+// that a confirmed cancel raises for every worker.
 struct TMain::SyncRun {
     sync::CopySettings copy;
     std::unique_ptr<char[]> buffer;
     std::string mask;
     std::optional<std::string> exclude;
+    int workers = 0;
+    std::atomic<bool> stop{false};
+    Clock::time_point lastPump = Clock::now();
 
     std::span<char> Buffer() { return {buffer.get(), copy.bufferSize}; }
 };
@@ -60,7 +68,8 @@ void TMain::SyncBtnClick() {
     if (running_ || batchPhase_ == BatchPhase::BetweenEntries) return;
     RunGuard guard([this](bool running) { SetRunning(running); });
     SyncBox().SetModalResult(kRunOn);
-    SyncRun run = StartRun();
+    SyncRun run;
+    StartRun(run);
     run_ = &run;
     if (SyncAll.Checked()) {
         SyncWholeTree();
@@ -70,8 +79,7 @@ void TMain::SyncBtnClick() {
     run_ = nullptr;
 }
 
-TMain::SyncRun TMain::StartRun() {
-    SyncRun run;
+void TMain::StartRun(SyncRun& run) {
     const std::int32_t size = Options().CopyBufferSize;
     run.copy.bufferSize = static_cast<std::size_t>(size > 0 ? size : kDefaultCopyBufferSize);
     run.buffer.reset(new (std::nothrow) char[run.copy.bufferSize]);
@@ -82,12 +90,29 @@ TMain::SyncRun TMain::StartRun() {
     run.copy.creationMask = platform::CreationMask();
     run.mask = FileList.Mask();
     if (CustomFilterChosen()) run.exclude = Options().excludeFilters;
-    return run;
+    run.workers = syncWorkers;
 }
 
 bool TMain::CancelRequested() {
     desktop_.ProcessMessages();
-    return SyncBox().ModalResult() == kCancelled;
+    return Cancelled();
+}
+
+// A confirmed cancel stops the workers at once, not only this thread.
+bool TMain::Cancelled() {
+    const bool cancelled = SyncBox().ModalResult() == kCancelled;
+    if (cancelled && run_ != nullptr) run_->stop = true;
+    return cancelled;
+}
+
+// While a copy goes on or a worker is waited for, the dialog paints and
+// answers no more often than every 50 ms.
+bool TMain::KeepGoing() {
+    if (Clock::now() - run_->lastPump >= kCopyPumpInterval) {
+        desktop_.ProcessMessages();
+        run_->lastPump = Clock::now();
+    }
+    return !Cancelled();
 }
 
 void TMain::SyncSelectedFiles() {
@@ -102,13 +127,11 @@ void TMain::SyncSelectedFiles() {
     box.Show();
     box.Repaint();
 
-    const std::string sourceDir = SourceDirListBox.Directory();
-    const std::string destDir = DestDirListBox.Directory();
-    auto source = platform::DirectoryHandle::Open(sourceDir);
-    auto dest = platform::DirectoryHandle::Open(destDir);
-    const sync::Place place{source ? &source.value() : nullptr, sourceDir,
-                            dest ? &dest.value() : nullptr,     destDir,
-                            source ? &source.value() : nullptr, ""};
+    std::vector<std::string> names;
+    for (const auto& item : FileList.Items()) names.push_back(item.text);
+    sync::DirectoryJob job(sync::OpenDirectoryPair(SourceDirListBox.Directory(),
+                                                   DestDirListBox.Directory()),
+                           std::move(names), run_->copy, run_->stop);
     const int count = FileList.Count();
     int processed = 0;
     for (int i = 0; i < count; ++i) {
@@ -119,9 +142,9 @@ void TMain::SyncSelectedFiles() {
             return;
         }
         if (!FileList.Selected(i)) continue;
-        processed = SyncFile(place, nullptr, i, processed);
+        processed = SyncFile(job, i, processed);
         // A cancel confirmed during the copy stopped it; nothing more runs.
-        if (box.ModalResult() == kCancelled) {
+        if (Cancelled()) {
             desktop_.Message("Operation Canceled!");
             return;
         }
@@ -147,7 +170,7 @@ void TMain::SyncWholeTree() {
     Status failed = !walk ? Status(walk.error()) : !restored.ok() ? restored : back;
     if (!failed.ok()) {
         desktop_.Message(failed.error().message);
-    } else if (SyncBox().ModalResult() == kCancelled) {
+    } else if (Cancelled()) {
         desktop_.Message("Operation Canceled!");
     } else if (!batchRunning) {
         desktop_.Message("Directory Sync Successful!");
@@ -164,48 +187,72 @@ std::string TMain::SelectedSubdirectory() const {
     return SourceDirListBox.Items()[static_cast<std::size_t>(selected)].text;
 }
 
+// The walk plans directories ahead of what the panes show: with workers,
+// several directories are copied at once while this thread shows them, logs
+// them and asks its questions strictly in the walk's order.
 void TMain::Traverse(sync::TreeWalk& walk) {
-    for (;;) {
+    std::optional<sync::WorkerPool> pool;
+    if (run_->workers > 0) pool.emplace(run_->workers, run_->copy.bufferSize);
+    const std::size_t ahead = pool ? 2 * static_cast<std::size_t>(run_->workers) + 2 : 1;
+    std::deque<std::shared_ptr<sync::DirectoryJob>> planned;
+    bool walking = true;
+    while (!Cancelled()) {
         // Messages run before every subdirectory position and before each
         // directory's own files.
-        auto directory = walk.Next([this] { return !CancelRequested(); });
-        if (!directory || SyncBox().ModalResult() == kCancelled) return;
-        if (CancelRequested()) return;
-        SyncAllFiles(*directory);
-        if (SyncBox().ModalResult() == kCancelled) return;
+        while (walking && planned.size() < ahead) {
+            auto directory = walk.Next([this] { return !CancelRequested(); });
+            walking = directory.has_value() && !Cancelled();
+            if (!walking) break;
+            planned.push_back(PlanDirectory(std::move(*directory)));
+            if (pool && planned.back()->directory().state == sync::WalkDirectory::State::Ready) {
+                pool->Submit(planned.back());
+            }
+        }
+        if (planned.empty() || Cancelled() || CancelRequested()) break;
+        auto job = std::move(planned.front());
+        planned.pop_front();
+        SyncAllFiles(*job);
     }
+    run_->stop = true;
+    for (const auto& job : planned) LogCompleted(*job, 0);
 }
 
-void TMain::SyncAllFiles(sync::WalkDirectory& directory) {
+std::shared_ptr<sync::DirectoryJob> TMain::PlanDirectory(sync::WalkDirectory directory) {
+    std::vector<std::string> items = NamesMatching(directory.files, run_->mask);
+    if (run_->exclude) RemoveExcluded(items, NamesMatching(directory.files, *run_->exclude));
+    return std::make_shared<sync::DirectoryJob>(std::move(directory), std::move(items),
+                                                run_->copy, run_->stop);
+}
+
+void TMain::SyncAllFiles(sync::DirectoryJob& job) {
     using State = sync::WalkDirectory::State;
+    const sync::WalkDirectory& directory = job.directory();
     if (directory.state == State::SourceUnreadable) {
         ReportUnreadableDirectory(directory);
         return;
     }
-    ShowWalkDirectory(directory);
+    ShowWalkDirectory(job);
     TSyncBox& box = SyncBox();
     StartGauge(box, FileList.Count());
     box.Show();
-    Result<sync::DestinationIndex> index =
-        directory.destination ? sync::DestinationIndex::Read(*directory.destination)
-                              : Result<sync::DestinationIndex>(directory.error);
+    auto index = job.Index([this] { return KeepGoing(); });
     if (directory.state != State::Ready || !index) {
         LogDirectoryFailed(directory, directory.state != State::DestinationMissing);
         return;
     }
-    DestDirListBox.ShowListing(directory.destinationPath, index.value().Subdirectories());
+    DestDirListBox.ShowListing(directory.destinationPath, index.value()->Subdirectories());
     box.SyncDirFrom.SetCaption(directory.sourcePath);
     box.SyncDirTo.SetCaption(directory.destinationPath);
     box.Repaint();
 
-    const sync::Place place = directory.place();
     const int count = FileList.Count();
     int processed = 0;
     for (int k = 0; k < count; ++k) {
         box.SetModalResult(kRunOn);
-        if (CancelRequested()) return;
-        processed = SyncFile(place, &index.value(), k, processed);
-        if (box.ModalResult() == kCancelled) return;
+        // What a worker finished before a cancel was done: it is logged too.
+        if (CancelRequested()) return LogCompleted(job, static_cast<std::size_t>(k));
+        processed = SyncFile(job, k, processed);
+        if (Cancelled()) return LogCompleted(job, static_cast<std::size_t>(k) + 1);
         box.SetFocus();
         box.FocusCancel();
     }
@@ -213,12 +260,10 @@ void TMain::SyncAllFiles(sync::WalkDirectory& directory) {
 
 // The panes show the directory as the walk read it, with the run's filter
 // applied: the file list holds exactly the files the run synchronises.
-void TMain::ShowWalkDirectory(const sync::WalkDirectory& directory) {
-    std::vector<std::string> items = NamesMatching(directory.files, run_->mask);
-    if (run_->exclude) RemoveExcluded(items, NamesMatching(directory.files, *run_->exclude));
+void TMain::ShowWalkDirectory(const sync::DirectoryJob& job) {
     showingWalk_ = true;
-    FileList.ShowItems(directory.sourcePath, items);
-    SourceDirListBox.ShowListing(directory.sourcePath, directory.subdirectories);
+    FileList.ShowItems(job.directory().sourcePath, job.items());
+    SourceDirListBox.ShowListing(job.directory().sourcePath, job.directory().subdirectories);
     showingWalk_ = false;
 }
 
@@ -242,46 +287,51 @@ void TMain::LogDirectoryFailed(const sync::WalkDirectory& directory, bool report
     }
 }
 
-int TMain::SyncFile(const sync::Place& place, const sync::DestinationIndex* index, int item,
-                    int processed) {
-    FileList.SetItemIndex(item);
-    const std::string& name = FileList.Items()[static_cast<std::size_t>(item)].text;
-    const std::string source = JoinPath(place.sourcePath, name);
-    TSyncBox& box = SyncBox();
-    box.FileName.SetCaption(ExtractFileName(source));
-    const std::string entry = platform::DisplayPath(source);
-    sync::FileDecision decision = sync::DecideFile(place, name, index);
-    if (!decision.copy) {
-        box.Process.SetCaption("Skipping");
-        LogFile().FileOld.Add(entry);
-    } else {
-        box.Process.SetCaption("Copying");
-        const sync::FileOutcome outcome = CopyWithPumps(place, name, decision);
-        if (outcome.kind == sync::FileOutcome::Kind::Stopped) return processed;
-        if (outcome.kind == sync::FileOutcome::Kind::Copied) {
-            LogFile().FileSuccess.Add(entry);
-        } else {
-            desktop_.Message(
-                sync::FailureText(outcome.problem, source, JoinPath(place.destinationPath, name)));
-            LogFile().FileFailed.Add(entry);
-        }
+// After a cancel: whatever a worker had finished from item `first` on is
+// logged in order, without questions; the rest never happened.
+void TMain::LogCompleted(sync::DirectoryJob& job, std::size_t first) {
+    for (std::size_t k = first; k < job.items().size(); ++k) {
+        auto outcome = job.Completed(k);
+        if (!outcome) return;
+        LogOutcome(JoinPath(job.directory().sourcePath, job.items()[k]), *outcome);
     }
-    box.Gauge.SetProgress(processed + 1);
-    return processed + 1;
 }
 
-// The dialog paints and answers between chunks of a long copy; a cancel
-// confirmed there stops the copy, which then leaves nothing behind.
-sync::FileOutcome TMain::CopyWithPumps(const sync::Place& place, const std::string& name,
-                                       sync::FileDecision& decision) {
-    auto lastPump = Clock::now();
-    auto goOn = [this, &lastPump] {
-        if (Clock::now() - lastPump < kCopyPumpInterval) return true;
-        desktop_.ProcessMessages();
-        lastPump = Clock::now();
-        return SyncBox().ModalResult() != kCancelled;
-    };
-    return sync::CopyFile(place, name, decision, run_->copy, run_->Buffer(), goOn);
+void TMain::LogOutcome(const std::string& source, const sync::FileOutcome& outcome) {
+    const std::string entry = platform::DisplayPath(source);
+    switch (outcome.kind) {
+        case sync::FileOutcome::Kind::Copied:
+            LogFile().FileSuccess.Add(entry);
+            break;
+        case sync::FileOutcome::Kind::Skipped:
+            LogFile().FileOld.Add(entry);
+            break;
+        case sync::FileOutcome::Kind::Failed:
+            LogFile().FileFailed.Add(entry);
+            break;
+        case sync::FileOutcome::Kind::Stopped:
+            break;
+    }
+}
+
+int TMain::SyncFile(sync::DirectoryJob& job, int item, int processed) {
+    FileList.SetItemIndex(item);
+    const auto k = static_cast<std::size_t>(item);
+    const std::string& name = job.items()[k];
+    const std::string source = JoinPath(job.directory().sourcePath, name);
+    TSyncBox& box = SyncBox();
+    box.FileName.SetCaption(ExtractFileName(source));
+    auto keepGoing = [this] { return KeepGoing(); };
+    box.Process.SetCaption(job.Decide(k, keepGoing) ? "Copying" : "Skipping");
+    const sync::FileOutcome outcome = job.Finish(k, run_->Buffer(), keepGoing);
+    if (outcome.kind == sync::FileOutcome::Kind::Stopped) return processed;
+    if (outcome.kind == sync::FileOutcome::Kind::Failed) {
+        desktop_.Message(sync::FailureText(outcome.problem, source,
+                                           JoinPath(job.directory().destinationPath, name)));
+    }
+    LogOutcome(source, outcome);
+    box.Gauge.SetProgress(processed + 1);
+    return processed + 1;
 }
 
 }  // namespace twinfold

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "batch/BatchReport.h"
@@ -21,10 +22,8 @@ namespace twinfold {
 std::vector<std::string> FileTypeEntries();
 
 namespace sync {
-struct Place;
-struct FileDecision;
+class DirectoryJob;
 struct FileOutcome;
-class DestinationIndex;
 class TreeWalk;
 struct WalkDirectory;
 }  // namespace sync
@@ -55,11 +54,13 @@ public:
     void Traverse(sync::TreeWalk& walk);
     // Synchronises every file the run's filter admits in one directory of
     // the walk into its counterpart under the run's destination.
-    void SyncAllFiles(sync::WalkDirectory& directory);
+    void SyncAllFiles(sync::DirectoryJob& job);
     // The per-file step for file list item `item`; returns the new processed
     // count (unchanged when a cancel stopped the copy).
-    int SyncFile(const sync::Place& place, const sync::DestinationIndex* index, int item,
-                 int processed);
+    int SyncFile(sync::DirectoryJob& job, int item, int processed);
+    // Workers that copy whole directories of a walk side by side; 0 copies
+    // on this thread, one file after the other. As the machine has cores.
+    int syncWorkers;
 
     // The file-type box and the include/exclude filter.
     void EditFilterChange();
@@ -149,17 +150,20 @@ private:
 
     struct SyncRun;
 
-    SyncRun StartRun();
+    void StartRun(SyncRun& run);
     void SyncSelectedFiles();
     void SyncWholeTree();
     bool CancelRequested();
+    bool Cancelled();
+    bool KeepGoing();
     bool MovePanesTo(const SyncSettings& settings);
     std::string SelectedSubdirectory() const;
-    void ShowWalkDirectory(const sync::WalkDirectory& directory);
+    std::shared_ptr<sync::DirectoryJob> PlanDirectory(sync::WalkDirectory directory);
+    void ShowWalkDirectory(const sync::DirectoryJob& job);
     void ReportUnreadableDirectory(const sync::WalkDirectory& directory);
     void LogDirectoryFailed(const sync::WalkDirectory& directory, bool report);
-    sync::FileOutcome CopyWithPumps(const sync::Place& place, const std::string& name,
-                                    sync::FileDecision& decision);
+    void LogCompleted(sync::DirectoryJob& job, std::size_t first);
+    void LogOutcome(const std::string& source, const sync::FileOutcome& outcome);
     bool CustomFilterChosen() const;
     void SetRunning(bool running);
 

@@ -29,8 +29,35 @@ std::uint32_t DirectoryPermissions(const platform::EntryStatus& source) {
 }  // namespace
 
 Place WalkDirectory::place() const {
-    return Place{&source,         sourcePath, destination ? &*destination : nullptr,
-                 destinationPath, root.get(), relative};
+    Place place;
+    if (source.isOpen()) {
+        place.source = &source;
+        place.root = root.get();
+    }
+    place.sourcePath = sourcePath;
+    place.destination = destination ? &*destination : nullptr;
+    place.destinationPath = destinationPath;
+    place.relative = relative;
+    return place;
+}
+
+WalkDirectory OpenDirectoryPair(const std::string& source, const std::string& destination) {
+    WalkDirectory pair;
+    pair.sourcePath = source;
+    pair.destinationPath = destination;
+    if (auto opened = DirectoryHandle::Open(source)) {
+        pair.source = std::move(opened).value();
+        if (auto root = DirectoryHandle::Open(source)) {
+            pair.root = std::make_shared<const DirectoryHandle>(std::move(root).value());
+        }
+    }
+    if (auto opened = DirectoryHandle::Open(destination)) {
+        pair.destination = std::move(opened).value();
+    } else {
+        pair.state = WalkDirectory::State::DestinationRefused;
+        pair.error = opened.error();
+    }
+    return pair;
 }
 
 Result<TreeWalk> TreeWalk::Start(const std::string& sourceRoot, const std::string& destinationRoot,

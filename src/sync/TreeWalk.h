@@ -42,6 +42,11 @@ struct WalkDirectory {
     Place place() const;
 };
 
+// The one directory of a run without a walk: `source` into `destination`,
+// both opened as the person named them. A directory that cannot be opened
+// is left closed: its files then fail one by one.
+WalkDirectory OpenDirectoryPair(const std::string& source, const std::string& destination);
+
 // A depth-first walk of a source tree that holds every directory it is in
 // open, and the matching destination directories beside them, made where
 // missing. Every directory entered is opened relative to its parent without
