@@ -193,7 +193,8 @@ std::string TMain::SelectedSubdirectory() const {
 void TMain::Traverse(sync::TreeWalk& walk) {
     std::optional<sync::WorkerPool> pool;
     if (run_->workers > 0) pool.emplace(run_->workers, run_->copy.bufferSize);
-    const std::size_t ahead = pool ? 2 * static_cast<std::size_t>(run_->workers) + 2 : 1;
+    // Enough directories planned that the workers never wait for this thread.
+    const std::size_t ahead = pool ? 8 * static_cast<std::size_t>(run_->workers) : 1;
     std::deque<std::shared_ptr<sync::DirectoryJob>> planned;
     bool walking = true;
     while (!Cancelled()) {

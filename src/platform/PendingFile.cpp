@@ -97,14 +97,19 @@ Status PendingFile::Commit(const std::string& name, Placement placement) {
     return file_.Close();
 }
 
-// Gives the unnamed file its name; fails when anything stands there.
+// Gives the unnamed file its name; fails when anything stands there. The
+// direct form needs a privilege; without it the file is named through
+// /proc. Which one works is found out once.
 Status PendingFile::LinkUnnamed(const std::string& name) {
+    static std::atomic<bool> direct{true};
+    if (direct.load(std::memory_order_relaxed)) {
+        if (linkat(file_.descriptor(), "", dir_, name.c_str(), AT_EMPTY_PATH) == 0) return Ok();
+        if (errno != ENOENT && errno != EPERM) return FromErrno(errno);
+        direct = false;
+    }
     char self[64];
     std::snprintf(self, sizeof self, "/proc/self/fd/%d", file_.descriptor());
-    if (linkat(AT_FDCWD, self, dir_, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return Ok();
-    if (errno != ENOENT) return FromErrno(errno);
-    // Without /proc: the direct form, which needs a privilege.
-    return posix::StatusOf(linkat(file_.descriptor(), "", dir_, name.c_str(), AT_EMPTY_PATH));
+    return posix::StatusOf(linkat(AT_FDCWD, self, dir_, name.c_str(), AT_SYMLINK_FOLLOW));
 }
 
 Status PendingFile::CommitNamed(const std::string& name, Placement placement) {

@@ -24,16 +24,21 @@ void DirectoryJob::Run(std::span<char> buffer) {
     const KeepGoing goOn = [this] { return !stop_.load(std::memory_order_relaxed); };
     for (std::size_t k = 0; k < items_.size(); ++k) {
         if (!goOn()) {
-            Publish([&] {
-                for (std::size_t rest = k; rest < slots_.size(); ++rest) {
-                    slots_[rest].step = Step::Dropped;
-                }
-            });
+            Publish(
+                [&] {
+                    for (std::size_t rest = k; rest < slots_.size(); ++rest) {
+                        slots_[rest].step = Step::Dropped;
+                    }
+                },
+                true);
             return;
         }
         DecideNow(k);
         FinishNow(k, buffer, goOn);
     }
+    // The thread that follows wakes once per directory, not once per file:
+    // waking it for every file would cost more than most copies.
+    Publish([] {}, true);
 }
 
 Result<const DestinationIndex*> DirectoryJob::Index(const KeepGoing& keepGoing) {
@@ -77,18 +82,22 @@ std::optional<FileOutcome> DirectoryJob::Completed(std::size_t k) {
 void DirectoryJob::ReadIndex() {
     auto index = directory_.destination ? DestinationIndex::Read(*directory_.destination)
                                         : Result<DestinationIndex>(directory_.error);
-    Publish([&] {
-        index_ = std::move(index);
-        indexRead_ = true;
-    });
+    Publish(
+        [&] {
+            index_ = std::move(index);
+            indexRead_ = true;
+        },
+        true);
 }
 
 void DirectoryJob::DecideNow(std::size_t k) {
     decisions_[k] = DecideFile(place_, items_[k], index_ ? &index_.value() : nullptr);
-    Publish([&] {
-        slots_[k].copy = decisions_[k].copy;
-        slots_[k].step = Step::Decided;
-    });
+    Publish(
+        [&] {
+            slots_[k].copy = decisions_[k].copy;
+            slots_[k].step = Step::Decided;
+        },
+        false);
 }
 
 void DirectoryJob::FinishNow(std::size_t k, std::span<char> buffer, const KeepGoing& keepGoing) {
@@ -97,10 +106,12 @@ void DirectoryJob::FinishNow(std::size_t k, std::span<char> buffer, const KeepGo
         outcome = CopyFile(place_, items_[k], decisions_[k], settings_, buffer, keepGoing);
     }
     decisions_[k] = {};  // a link's open file goes now, not with the job
-    Publish([&] {
-        slots_[k].outcome = outcome;
-        slots_[k].step = Step::Done;
-    });
+    Publish(
+        [&] {
+            slots_[k].outcome = outcome;
+            slots_[k].step = Step::Done;
+        },
+        false);
 }
 
 void DirectoryJob::Await(const std::function<bool()>& ready, const KeepGoing& keepGoing) {
@@ -112,12 +123,12 @@ void DirectoryJob::Await(const std::function<bool()>& ready, const KeepGoing& ke
     }
 }
 
-void DirectoryJob::Publish(const std::function<void()>& change) {
+void DirectoryJob::Publish(const std::function<void()>& change, bool wake) {
     {
         std::lock_guard lock(mutex_);
         change();
     }
-    changed_.notify_all();
+    if (wake) changed_.notify_all();
 }
 
 }  // namespace twinfold::sync

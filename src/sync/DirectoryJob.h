@@ -63,7 +63,9 @@ private:
     // Waits until `ready` holds, asking `keepGoing` every 50 ms; a cancel
     // raises the stop for the worker and waits on for what it then does.
     void Await(const std::function<bool()>& ready, const KeepGoing& keepGoing);
-    void Publish(const std::function<void()>& change);
+    // Makes `change` under the lock; `wake` wakes a thread waiting in Await
+    // (otherwise it sees the change within its next 50 ms).
+    void Publish(const std::function<void()>& change, bool wake);
 
     WalkDirectory directory_;
     Place place_;
