@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "Version.h"
 #include "batch/BatchFile.h"
 #include "settings/SyncSettings.h"
 #include "support/ChildProcess.h"
@@ -172,6 +173,17 @@ TEST_F(BatchCliTest, AWrongCommandLineEndsWithTwoAndTheUsage) {
     }
     EXPECT_EQ(Run({"--help"}), 0);
     EXPECT_NE(Out().find("Usage: twinfold-batch"), std::string::npos);
+}
+
+TEST_F(BatchCliTest, VersionPrintsTheBuildsVersionAndRunsNothing) {
+    dir.CreateFile("src/a.txt", "a", kNew);
+    dir.CreateDirectory("dst");
+    const std::string batch = Batch({Entry("a.ini", "src", "dst")});
+
+    EXPECT_EQ(Run({"--version", batch}), 0);
+    EXPECT_EQ(Out(), std::string("twinfold-batch ") + kVersion + "\n");
+    EXPECT_EQ(Err(), "");
+    EXPECT_FALSE(dir.Exists("dst/a.txt"));
 }
 
 // Ctrl+C once the first entry has begun copying: that entry stops between
