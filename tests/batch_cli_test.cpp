@@ -254,6 +254,12 @@ TEST_F(BatchCliTest, EveryKindOfFailureEndsWithStatusOne) {
              return t.Batch({t.Entry(p + "gone.ini", p + "gone", p + "out")});
          },
          ""},
+        {"nothing marked to sync",
+         [](BatchCliTest& t, const std::string& p) {
+             t.dir.CreateFile(p + "in/a.txt", "a", kNew);
+             return t.Batch({t.Entry(p + "none.ini", p + "in", p + "out", false, false)});
+         },
+         ""},
         {"a file that cannot be replaced",
          [](BatchCliTest& t, const std::string& p) {
              t.dir.CreateFile(p + "in/locked.txt", "new", kNew);

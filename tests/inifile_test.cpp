@@ -257,8 +257,7 @@ TEST(IniFileRead, MissingFileGivesDefaultsAndCreatesNothing) {
 TEST(IniFileRead, LongValueIsCutAt1023Characters) {
     test::TestDir dir;
     std::string longValue;
-    for (int i = 0; i < 1500; ++i)
-        longValue += static_cast<char>('a' + i % 26);
+    for (int i = 0; i < 1500; ++i) longValue += static_cast<char>('a' + i % 26);
     TIniFile ini(dir.Path("f.ini"));
     ASSERT_TRUE(ini.WriteString("Options", "Include", longValue).ok());
 
@@ -449,8 +448,7 @@ TEST(IniFileWrite, FailureWithoutDesktopOnlyReturnsTheError) {
 }
 
 TEST(IniFileWrite, UnwritableDirectoryWhenNotRoot) {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "permission bits do not stop root";
+    if (geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
     test::TestDir dir;
     const std::string original = "[A]\nx=1\n";
     std::string path = dir.CreateFile("locked/f.ini", original);
@@ -469,15 +467,14 @@ namespace {
 
 // A tiny tmpfs that a test can fill up; unmounted when the test ends.
 class SmallVolume {
-  public:
+public:
     explicit SmallVolume(std::string where) : where_(std::move(where)) {
         fs::create_directories(where_);
         std::string command = "mount -t tmpfs -o size=16k tmpfs '" + where_ + "' 2>/dev/null";
         mounted_ = geteuid() == 0 && std::system(command.c_str()) == 0;
     }
     ~SmallVolume() {
-        if (mounted_)
-            std::system(("umount '" + where_ + "'").c_str());
+        if (mounted_) std::system(("umount '" + where_ + "'").c_str());
     }
     bool mounted() const { return mounted_; }
 
@@ -490,7 +487,7 @@ class SmallVolume {
         }
     }
 
-  private:
+private:
     std::string where_;
     bool mounted_ = false;
 };
@@ -500,8 +497,7 @@ class SmallVolume {
 TEST(IniFileWrite, FullVolumeLeavesOldFileIntact) {
     test::TestDir dir;
     SmallVolume volume(dir.Path("volume"));
-    if (!volume.mounted())
-        GTEST_SKIP() << "cannot mount a small tmpfs here";
+    if (!volume.mounted()) GTEST_SKIP() << "cannot mount a small tmpfs here";
     const std::string original = "[A]\nx=1\n";
     std::string path = dir.CreateFile("volume/f.ini", original);
     volume.Fill();
@@ -519,9 +515,7 @@ TEST(IniFileWrite, FullVolumeLeavesOldFileIntact) {
 
 namespace {
 
-bool HavePython() {
-    return std::system("command -v python3 >/dev/null 2>&1") == 0;
-}
+bool HavePython() { return std::system("command -v python3 >/dev/null 2>&1") == 0; }
 
 // Runs a Python script with the given arguments and returns what it printed.
 std::string RunPython(const test::TestDir& dir, const std::string& script,
@@ -556,8 +550,7 @@ std::string DumpWithIniFile(const TIniFile& ini, const std::vector<std::string>&
 }  // namespace
 
 TEST(IniFilePython, PythonReadsWhatIniFileWrites) {
-    if (!HavePython())
-        GTEST_SKIP() << "python3 is not on PATH";
+    if (!HavePython()) GTEST_SKIP() << "python3 is not on PATH";
     test::TestDir dir;
     TIniFile ini(dir.Path("f.ini"));
     ASSERT_TRUE(ini.WriteString("Settings", "SourceDir", "/home/ann/my data").ok());
@@ -574,8 +567,7 @@ TEST(IniFilePython, PythonReadsWhatIniFileWrites) {
 }
 
 TEST(IniFilePython, IniFileReadsAndMergesWhatPythonWrites) {
-    if (!HavePython())
-        GTEST_SKIP() << "python3 is not on PATH";
+    if (!HavePython()) GTEST_SKIP() << "python3 is not on PATH";
     test::TestDir dir;
     const char* const writer =
         "import configparser, sys\n"

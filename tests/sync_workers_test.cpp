@@ -56,7 +56,8 @@ struct Outcome {
 };
 
 // One Sync All of a fresh tree with `workers`; `atPump` may act at pumps.
-Outcome SyncWith(int workers, std::function<void(int, Windows&, test::ScriptedDesktop&)> atPump = {}) {
+Outcome SyncWith(int workers,
+                 std::function<void(int, Windows&, test::ScriptedDesktop&)> atPump = {}) {
     test::CurrentDirectoryGuard cwd;
     test::TestDir dir;
     test::ScriptedDesktop desktop;
@@ -122,7 +123,8 @@ TEST(SyncWorkers, ACancelInTheMiddleLogsWhatWasDoneInOrder) {
         });
         EXPECT_EQ(cancelled.texts.back(), "Operation Canceled!");
         // In the full run's order: each list is a subsequence of the full one.
-        auto inOrder = [](const std::vector<std::string>& part, const std::vector<std::string>& all) {
+        auto inOrder = [](const std::vector<std::string>& part,
+                          const std::vector<std::string>& all) {
             auto at = all.begin();
             for (const auto& entry : part) {
                 at = std::find(at, all.end(), entry);
@@ -136,8 +138,8 @@ TEST(SyncWorkers, ACancelInTheMiddleLogsWhatWasDoneInOrder) {
         EXPECT_TRUE(inOrder(cancelled.failed, full.failed));
         std::set<std::string> logged(cancelled.success.begin(), cancelled.success.end());
         for (const auto& [name, content] : cancelled.files) {
-            const bool before = name.ends_with("same.txt") || name.ends_with("locked.txt") ||
-                                name == "blocked";
+            const bool before =
+                name.ends_with("same.txt") || name.ends_with("locked.txt") || name == "blocked";
             EXPECT_TRUE(before || logged.count(name) == 1) << name << " copied but not logged";
             EXPECT_NE(fs::path(name).filename().string().rfind(".tf", 0), 0u) << name;
         }

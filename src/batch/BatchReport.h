@@ -10,7 +10,7 @@ namespace twinfold {
 // a clean run from one that left work undone.
 struct BatchReport {
     int entries = 0;    // listed in the batch file
-    int skipped = 0;    // invalid settings file or directories
+    int skipped = 0;    // invalid settings file or directories, or nothing to sync
     int cancelled = 0;  // their synchronisation was cancelled
     // The person asked the program to stop; later entries never started.
     bool interrupted = false;

@@ -79,8 +79,9 @@ std::string BatchUsage() {
            "  --help         print this help and end\n"
            "  --version      print the version and end\n"
            "\n"
-           "Exit status: 0 when every entry ran, none was cancelled and no file failed;\n"
-           "1 otherwise; 2 for a wrong command line; 130 after Ctrl+C.\n";
+           "Exit status: 0 when the batch file was read, every entry ran and synced,\n"
+           "none was cancelled and no file or directory failed; 1 otherwise; 2 for a\n"
+           "wrong command line; 130 after Ctrl+C, SIGTERM or SIGHUP.\n";
 }
 
 std::string BatchVersion() { return VersionLine("twinfold-batch"); }

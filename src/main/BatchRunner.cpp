@@ -138,6 +138,8 @@ void TMain::SyncBatchEntry(bool selectAll) {
         SyncBtnClick();
     }
     if (SyncBox().ModalResult() == TSyncBox::kCancelled) ++lastBatch_.cancelled;
+    // An entry that synchronised nothing did not do what it was meant to.
+    if (SyncDeclined()) ++lastBatch_.skipped;
 }
 
 }  // namespace twinfold

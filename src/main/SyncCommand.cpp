@@ -15,8 +15,8 @@
 #include "platform/FileSystem.h"
 #include "platform/PendingFile.h"
 #include "settings/TOptionsbx.h"
-#include "sync/FmxUtils.h"
 #include "sync/DirectoryJob.h"
+#include "sync/FmxUtils.h"
 #include "sync/TSyncBox.h"
 #include "sync/TreeWalk.h"
 #include "sync/WorkerPool.h"
@@ -68,6 +68,7 @@ void TMain::SyncBtnClick() {
     if (running_ || batchPhase_ == BatchPhase::BetweenEntries) return;
     RunGuard guard([this](bool running) { SetRunning(running); });
     SyncBox().SetModalResult(kRunOn);
+    syncDeclined_ = false;
     SyncRun run;
     StartRun(run);
     run_ = &run;
@@ -118,6 +119,7 @@ bool TMain::KeepGoing() {
 void TMain::SyncSelectedFiles() {
     if (FileList.SelCount() == 0) {
         desktop_.Message("No items selected to sync!");
+        syncDeclined_ = true;
         return;
     }
     TSyncBox& box = SyncBox();
@@ -129,9 +131,9 @@ void TMain::SyncSelectedFiles() {
 
     std::vector<std::string> names;
     for (const auto& item : FileList.Items()) names.push_back(item.text);
-    sync::DirectoryJob job(sync::OpenDirectoryPair(SourceDirListBox.Directory(),
-                                                   DestDirListBox.Directory()),
-                           std::move(names), run_->copy, run_->stop);
+    sync::DirectoryJob job(
+        sync::OpenDirectoryPair(SourceDirListBox.Directory(), DestDirListBox.Directory()),
+        std::move(names), run_->copy, run_->stop);
     const int count = FileList.Count();
     int processed = 0;
     for (int i = 0; i < count; ++i) {
@@ -157,6 +159,7 @@ void TMain::SyncWholeTree() {
     if (FileList.SelCount() > 0 &&
         !desktop_.Warning("You have files selected and Sync All is checked. All files will be "
                           "copied...Do you wish to continue?")) {
+        syncDeclined_ = true;
         return;
     }
     sourceRoot = SourceDirListBox.Directory();
@@ -221,8 +224,8 @@ void TMain::Traverse(sync::TreeWalk& walk) {
 std::shared_ptr<sync::DirectoryJob> TMain::PlanDirectory(sync::WalkDirectory directory) {
     std::vector<std::string> items = NamesMatching(directory.files, run_->mask);
     if (run_->exclude) RemoveExcluded(items, NamesMatching(directory.files, *run_->exclude));
-    return std::make_shared<sync::DirectoryJob>(std::move(directory), std::move(items),
-                                                run_->copy, run_->stop);
+    return std::make_shared<sync::DirectoryJob>(std::move(directory), std::move(items), run_->copy,
+                                                run_->stop);
 }
 
 void TMain::SyncAllFiles(sync::DirectoryJob& job) {

@@ -84,6 +84,10 @@ public:
     void DeleteDirectorySDClick();
     void DeleteDirectoryDDClick();
 
+    // True when the last Sync command synchronised nothing: no file was
+    // marked, or the person declined to sync a whole tree with files marked.
+    bool SyncDeclined() const { return syncDeclined_; }
+
     // True while a Sync command or a batch runs; every other command is
     // refused then.
     bool Running() const { return running_ || batchPhase_ != BatchPhase::Idle; }
@@ -176,6 +180,7 @@ private:
     SyncRun* run_ = nullptr;
     // While the walk shows a directory, its file list is already filtered.
     bool showingWalk_ = false;
+    bool syncDeclined_ = false;
 
     // Batch runner: runs the settings files of a batch file one after the
     // other through the Sync command.

@@ -5,7 +5,8 @@
 namespace twinfold::sync {
 
 WorkerPool::WorkerPool(int workers, std::size_t bufferSize) {
-    for (int i = 0; i < workers; ++i) threads_.emplace_back([this, bufferSize] { Work(bufferSize); });
+    for (int i = 0; i < workers; ++i)
+        threads_.emplace_back([this, bufferSize] { Work(bufferSize); });
 }
 
 WorkerPool::~WorkerPool() {
