@@ -39,9 +39,13 @@ void FileListView::Refresh() {
     refreshing_ = true;
     setUpdatesEnabled(false);
     clear();
+    // Asking the style for an icon reads its image; a walk lists thousands.
+    const QIcon glyphs[] = {GlyphOf(TFileListBox::Glyph::Executable, style()),
+                            GlyphOf(TFileListBox::Glyph::UnknownFile, style()),
+                            GlyphOf(TFileListBox::Glyph::ClosedFolder, style())};
     for (const auto& entry : model_.Items()) {
         auto* item = new QListWidgetItem(ToQString(entry.text), this);
-        if (model_.ShowGlyphs) item->setIcon(GlyphOf(entry.glyph, style()));
+        if (model_.ShowGlyphs) item->setIcon(glyphs[static_cast<int>(entry.glyph)]);
     }
     setUpdatesEnabled(true);
     refreshing_ = false;

@@ -107,7 +107,14 @@ std::optional<std::string> QtDesktop::SaveFile(const FileDialog& dialog) {
     return RunDialog(chooser);
 }
 
-void QtDesktop::ProcessMessages() { QApplication::processEvents(); }
+// A run pumps before every file, thousands of times a second; each pass
+// would repaint what changed. Once per screen refresh is all a person sees
+// and answers, so more passes only slow the run down.
+void QtDesktop::ProcessMessages() {
+    if (lastPump_.isValid() && lastPump_.elapsed() < kPumpIntervalMs) return;
+    QApplication::processEvents();
+    lastPump_.restart();
+}
 
 void QtDesktop::SetBusyCursor(bool busy) {
     if (busy) {

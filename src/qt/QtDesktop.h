@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
@@ -30,7 +31,10 @@ public:
     bool StopRequested() override { return stopHandler && stopHandler(); }
 
 private:
+    static constexpr int kPumpIntervalMs = 15;
+
     QPointer<QWidget> parent_;
+    QElapsedTimer lastPump_;
     int busyDepth_ = 0;
 };
 

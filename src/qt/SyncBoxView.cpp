@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 
@@ -103,14 +104,38 @@ QLabel* SyncBoxView::AddValue(TLabel& model, const char* name, int top) {
     label->setTextFormat(Qt::PlainText);
     label->setGeometry(
         Scaled(kValueLeft, top, kDesignWidth - kValueLeft - 4, kDesignLineHeight + 3));
-    QPointer<QLabel> guard(label);
+    values_.emplace_back(label, &model);
     QPointer<SyncBoxView> self(this);
-    model.OnChange.Connect([self, guard, &model] {
-        if (!self || !guard) return;
-        guard->setText(ToQString(model.Caption()));
-        self->PaintNow(guard);
+    model.OnChange.Connect([self] {
+        if (self) self->ShowTexts();
     });
     return label;
+}
+
+// Laying out a label's text costs more than copying a small file, so the
+// texts follow the models at most once a frame; the last text always shows.
+void SyncBoxView::ShowTexts() {
+    if (!isVisible() || !lastPaint_.isValid() || lastPaint_.elapsed() >= kMinPaintIntervalMs) {
+        CopyTexts();
+        if (isVisible()) PaintNow(this);
+        return;
+    }
+    if (textsPending_) return;
+    textsPending_ = true;
+    QPointer<SyncBoxView> self(this);
+    QTimer::singleShot(kMinPaintIntervalMs - static_cast<int>(lastPaint_.elapsed()), this, [self] {
+        if (!self) return;
+        self->CopyTexts();
+        self->PaintNow(self);
+    });
+}
+
+void SyncBoxView::CopyTexts() {
+    textsPending_ = false;
+    for (auto& [label, model] : values_) {
+        const QString text = ToQString(model->Caption());
+        if (label->text() != text) label->setText(text);
+    }
 }
 
 QRect SyncBoxView::Scaled(int left, int top, int width, int height) const {

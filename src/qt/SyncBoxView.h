@@ -6,6 +6,8 @@
 
 #include <QDialog>
 #include <QElapsedTimer>
+#include <utility>
+#include <vector>
 
 class QLabel;
 class QPushButton;
@@ -41,6 +43,10 @@ private:
     double ScaleForFont() const;
     void FollowShow();
     void PaintNow(QWidget* widget);
+    // Shows every label's model text now; within a frame of the last time,
+    // once at the end of that frame instead.
+    void ShowTexts();
+    void CopyTexts();
 
     TSyncBox& model_;
     double scale_ = 1.0;
@@ -48,6 +54,8 @@ private:
     QPushButton* cancel_ = nullptr;
     QElapsedTimer lastPaint_;
     bool centred_ = false;
+    bool textsPending_ = false;
+    std::vector<std::pair<QLabel*, const TLabel*>> values_;
 };
 
 }  // namespace twinfold::qt

@@ -1,11 +1,15 @@
 #include "sync/DirectoryJob.h"
 
+#include <algorithm>
 #include <chrono>
 
 namespace twinfold::sync {
 namespace {
 
 constexpr auto kWaitSlice = std::chrono::milliseconds(50);
+// A follower that caught up with the worker is woken once this many more
+// files are done, not for each one: waking costs more than a small copy.
+constexpr std::size_t kWakeBatch = 16;
 
 }  // namespace
 
@@ -43,7 +47,7 @@ void DirectoryJob::Run(std::span<char> buffer) {
 
 Result<const DestinationIndex*> DirectoryJob::Index(const KeepGoing& keepGoing) {
     if (!queued_ && !indexRead_) ReadIndex();
-    Await([this] { return indexRead_; }, keepGoing);
+    Await([this] { return indexRead_; }, keepGoing, 0);
     if (!index_) return index_.error();
     return &index_.value();
 }
@@ -53,7 +57,7 @@ bool DirectoryJob::Decide(std::size_t k, const KeepGoing& keepGoing) {
         if (!indexRead_) ReadIndex();
         DecideNow(k);
     }
-    Await([this, k] { return slots_[k].step != Step::Waiting; }, keepGoing);
+    Await([this, k] { return slots_[k].step != Step::Waiting; }, keepGoing, k + kWakeBatch);
     std::lock_guard lock(mutex_);
     return slots_[k].copy;
 }
@@ -62,7 +66,7 @@ FileOutcome DirectoryJob::Finish(std::size_t k, std::span<char> buffer,
                                  const KeepGoing& keepGoing) {
     if (!queued_) FinishNow(k, buffer, keepGoing);
     Await([this, k] { return slots_[k].step == Step::Done || slots_[k].step == Step::Dropped; },
-          keepGoing);
+          keepGoing, k + kWakeBatch);
     std::lock_guard lock(mutex_);
     if (slots_[k].step == Step::Dropped) return {FileOutcome::Kind::Stopped};
     return slots_[k].outcome;
@@ -71,7 +75,7 @@ FileOutcome DirectoryJob::Finish(std::size_t k, std::span<char> buffer,
 std::optional<FileOutcome> DirectoryJob::Completed(std::size_t k) {
     if (!queued_) return std::nullopt;  // nothing runs unless asked
     Await([this, k] { return slots_[k].step == Step::Done || slots_[k].step == Step::Dropped; },
-          [] { return false; });
+          [] { return false; }, k);
     std::lock_guard lock(mutex_);
     if (slots_[k].step != Step::Done || slots_[k].outcome.kind == FileOutcome::Kind::Stopped) {
         return std::nullopt;
@@ -97,7 +101,7 @@ void DirectoryJob::DecideNow(std::size_t k) {
             slots_[k].copy = decisions_[k].copy;
             slots_[k].step = Step::Decided;
         },
-        false);
+        k, false);
 }
 
 void DirectoryJob::FinishNow(std::size_t k, std::span<char> buffer, const KeepGoing& keepGoing) {
@@ -111,22 +115,36 @@ void DirectoryJob::FinishNow(std::size_t k, std::span<char> buffer, const KeepGo
             slots_[k].outcome = outcome;
             slots_[k].step = Step::Done;
         },
-        false);
+        k, true);
 }
 
-void DirectoryJob::Await(const std::function<bool()>& ready, const KeepGoing& keepGoing) {
+void DirectoryJob::Await(const std::function<bool()>& ready, const KeepGoing& keepGoing,
+                         std::size_t wakeAt) {
     std::unique_lock lock(mutex_);
+    wakeAt_ = std::min(wakeAt, slots_.empty() ? 0 : slots_.size() - 1);
     while (!changed_.wait_for(lock, kWaitSlice, ready)) {
         lock.unlock();
         if (!keepGoing()) stop_ = true;
         lock.lock();
     }
+    wakeAt_ = kNobody;
 }
 
 void DirectoryJob::Publish(const std::function<void()>& change, bool wake) {
     {
         std::lock_guard lock(mutex_);
         change();
+    }
+    if (wake) changed_.notify_all();
+}
+
+void DirectoryJob::Publish(const std::function<void()>& change, std::size_t k, bool done) {
+    bool wake = false;
+    {
+        std::lock_guard lock(mutex_);
+        change();
+        // A long copy is noticed by the follower's own 50 ms turns.
+        wake = done && wakeAt_ != kNobody && k >= wakeAt_;
     }
     if (wake) changed_.notify_all();
 }

@@ -61,11 +61,14 @@ private:
     void DecideNow(std::size_t k);
     void FinishNow(std::size_t k, std::span<char> buffer, const KeepGoing& keepGoing);
     // Waits until `ready` holds, asking `keepGoing` every 50 ms; a cancel
-    // raises the stop for the worker and waits on for what it then does.
-    void Await(const std::function<bool()>& ready, const KeepGoing& keepGoing);
+    // raises the stop for the worker and waits on for what it then does. The
+    // worker wakes this thread once item `wakeAt` (or the last) is done.
+    void Await(const std::function<bool()>& ready, const KeepGoing& keepGoing, std::size_t wakeAt);
     // Makes `change` under the lock; `wake` wakes a thread waiting in Await
     // (otherwise it sees the change within its next 50 ms).
     void Publish(const std::function<void()>& change, bool wake);
+    // The same for item `k`; `done` when its outcome is in.
+    void Publish(const std::function<void()>& change, std::size_t k, bool done);
 
     WalkDirectory directory_;
     Place place_;
@@ -81,6 +84,8 @@ private:
     bool indexRead_ = false;
     Result<DestinationIndex> index_{Error{}};
     std::vector<Slot> slots_;
+    static constexpr std::size_t kNobody = static_cast<std::size_t>(-1);
+    std::size_t wakeAt_ = kNobody;
 };
 
 }  // namespace twinfold::sync
