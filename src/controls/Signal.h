@@ -1,8 +1,9 @@
 #pragma once
 
+#include <cstddef>
+#include <deque>
 #include <functional>
 #include <utility>
-#include <vector>
 
 namespace twinfold {
 
@@ -15,14 +16,16 @@ public:
 
     void Connect(Slot slot) { slots_.push_back(std::move(slot)); }
 
+    // Listeners connected during a call are called from the next one on. A
+    // deque keeps every listener in place while others are added, so no
+    // copy is made on the way (some signals fire for every file of a run).
     void operator()(Args... args) const {
-        // A listener may connect another; iterate over a copy.
-        auto listeners = slots_;
-        for (const auto& slot : listeners) slot(args...);
+        const std::size_t count = slots_.size();
+        for (std::size_t i = 0; i < count; ++i) slots_[i](args...);
     }
 
 private:
-    std::vector<Slot> slots_;
+    std::deque<Slot> slots_;
 };
 
 }  // namespace twinfold

@@ -9,8 +9,8 @@ namespace {
 
 std::string LinesOf(const LogList& list) {
     std::string text;
-    for (const auto& entry : list.Entries()) {
-        text += entry;
+    for (std::size_t i = 0; i < list.Count(); ++i) {
+        text += list[i];
         text += "\r\n";
     }
     return text;

@@ -122,7 +122,7 @@ void LogFileView::SyncPane(Pane& pane) {
     QFontMetrics metrics(widget.font());
     int height = metrics.height() + 2;
     for (auto i = static_cast<std::size_t>(widget.count()); i < list.Count(); ++i) {
-        auto* item = new QListWidgetItem(ToQString(list[i]), &widget);
+        auto* item = new QListWidgetItem(ToQString(std::string(list[i])), &widget);
         int width = std::max(kScrollWidth, metrics.horizontalAdvance(item->text()) + 8);
         item->setSizeHint(QSize(width, height));
     }
