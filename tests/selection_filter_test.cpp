@@ -36,6 +36,12 @@ protected:
     void ChooseFileType(int position) { main().EditFilter.Choose(position); }
 
     TMain& main() { return windows.main; }
+    void SetPatterns(const std::string& include, const std::string& exclude) {
+        SyncSettings settings;
+        settings.Include = include;
+        settings.Exclude = exclude;
+        windows.options.Apply(settings);
+    }
     std::string Size() { return main().selsize.Caption(); }
     std::string Count() { return main().FileCount.Caption(); }
 
@@ -129,8 +135,7 @@ TEST_F(MainWindowModelTest, CustomFilterIncludesThenExcludesInEveryDirectory) {
                              "notes.md", "sub/apricot.txt", "sub/berry.txt"}) {
         dir.CreateFile(std::string("d/") + name, "x", kStamp);
     }
-    windows.options.includeFilters = "*.txt;*.doc;";
-    windows.options.excludeFilters = "a*.*;";
+    SetPatterns("*.txt;*.doc;", "a*.*;");
     Open("d");
     ChooseFileType(1);
     EXPECT_EQ(Names(main().FileList), (std::vector<std::string>{"banana.txt", "cherry.doc"}));
@@ -151,7 +156,7 @@ TEST_F(MainWindowModelTest, CustomFilterIncludesThenExcludesInEveryDirectory) {
     EXPECT_EQ(Names(main().FileList), std::vector<std::string>{"berry.txt"});
 
     // Back to all files: the excluded ones return, although the mask was "*.*".
-    windows.options.includeFilters.clear();
+    SetPatterns("", "a*.*;");
     Open("d");
     ChooseFileType(1);
     EXPECT_EQ(main().FileList.Mask(), "*.*");
@@ -164,7 +169,7 @@ TEST_F(MainWindowModelTest, FixedFileTypesIgnoreThePatternsAndDoNotReReadWhenUnc
     dir.CreateFile("d/a.xls", "x");
     dir.CreateFile("d/b.xls", "x");
     dir.CreateFile("d/c.doc", "x");
-    windows.options.excludeFilters = "a*;";
+    SetPatterns("", "a*;");
     Open("d");
     ChooseFileType(2);
     EXPECT_EQ(Names(main().FileList), (std::vector<std::string>{"a.xls", "b.xls"}));
@@ -192,8 +197,7 @@ TEST_F(MainWindowModelTest, CustomFilterWithoutPatternsListsEverythingAndDuplica
     EXPECT_EQ(main().FileList.Count(), 2);
     // A pattern given twice lists a file twice. Each exclusion pass removes
     // one copy; the re-read's own pass and the explicit one remove both.
-    windows.options.includeFilters = "*.txt;*.txt;";
-    windows.options.excludeFilters = "a.txt;";
+    SetPatterns("*.txt;*.txt;", "a.txt;");
     main().EditFilterChange();
     EXPECT_EQ(Names(main().FileList), (std::vector<std::string>{"b.txt", "b.txt"}));
 }

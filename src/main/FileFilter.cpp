@@ -41,7 +41,7 @@ void TMain::EditFilterChange() {
         // Brings back what an earlier exclusion pass removed under "*.*".
         if (status.ok()) status = FileList.Reload();
     } else if (chosen == kCustom) {
-        const std::string& include = Options().includeFilters;
+        const std::string& include = Options().includeFilters();
         status = FileList.SetMask(include.empty() ? "*.*" : include);
         if (status.ok()) FilterFileList();
     } else {
@@ -54,7 +54,7 @@ void TMain::EditFilterChange() {
 
 void TMain::FilterFileList() {
     if (!ExcludeDirListBox.SetDirectory(SourceDirListBox.Directory()).ok()) return;
-    if (!ExcludeFiles.SetMask(Options().excludeFilters).ok()) return;
+    if (!ExcludeFiles.SetMask(Options().excludeFilters()).ok()) return;
     if (!ExcludeFiles.Reload().ok()) return;
     for (int e = ExcludeFiles.Count() - 1; e >= 0; --e) {
         const std::string excluded = UpperAscii(ExcludeFiles.Items()[e].text);

@@ -189,7 +189,7 @@ int TMain::SyncFile(const std::string& sourceDir, int index, const std::string& 
     const std::string entry = platform::DisplayPath(source);
     if (destStamp < sourceStamp) {
         box.Process.SetCaption("Copying");
-        if (BufferedCopyFile(source, destDir, Options().CopyBufferSize, desktop_)) {
+        if (BufferedCopyFile(source, destDir, Options().CopyBufferSize(), desktop_)) {
             LogFile().FileSuccess.Add(entry);
         } else {
             LogFile().FileFailed.Add(entry);

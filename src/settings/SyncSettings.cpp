@@ -1,7 +1,5 @@
 #include "settings/SyncSettings.h"
 
-#include "sync/FmxUtils.h"
-
 namespace twinfold {
 namespace {
 
@@ -20,9 +18,8 @@ SyncSettings ReadSyncSettings(const TIniFile& file, const SyncSettings& defaults
     read.SelectAll = file.ReadBool(kSettings, "SelectAll", defaults.SelectAll);
     read.Exclude = file.ReadString(kOptions, "Exclude", defaults.Exclude);
     read.Include = file.ReadString(kOptions, "Include", defaults.Include);
-    read.CopyBuffer = file.ReadInteger(kOptions, "CopyBuffer", defaults.CopyBuffer);
-    // A size of zero or less would never finish a copy.
-    if (read.CopyBuffer <= 0) read.CopyBuffer = kDefaultCopyBufferSize;
+    read.CopyBuffer =
+        UsableCopyBufferSize(file.ReadInteger(kOptions, "CopyBuffer", defaults.CopyBuffer));
     read.Filetype = file.ReadInteger(kOptions, "Filetype", defaults.Filetype);
     return read;
 }

@@ -144,8 +144,7 @@ namespace detail {
 bool BufferedCopyFileWith(const std::string& fileName, const std::string& destination,
                           std::int32_t copyBufferSize, Desktop& desktop, const ChunkReader& read) {
     const std::string target = TargetPath(FullPath(destination), NamePart(fileName));
-    const auto size =
-        static_cast<std::size_t>(copyBufferSize > 0 ? copyBufferSize : kDefaultCopyBufferSize);
+    const auto size = static_cast<std::size_t>(UsableCopyBufferSize(copyBufferSize));
     std::unique_ptr<char[]> buffer(new (std::nothrow) char[size]);
     if (!buffer) return Refuse(desktop, "Not enough memory to copy " + fileName + kNotCopied);
 

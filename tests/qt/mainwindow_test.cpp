@@ -174,8 +174,8 @@ TEST_F(MainWindowTest, OptionsFromTheMenuFilterTheFileList) {
     QTest::mouseClick(view->findChild<QPushButton*>("Ok"), Qt::LeftButton);
 
     EXPECT_FALSE(view->isVisible());
-    EXPECT_EQ(windows.options.includeFilters, "*.txt;");
-    EXPECT_EQ(windows.options.excludeFilters, "g*;");
+    EXPECT_EQ(windows.options.includeFilters(), "*.txt;");
+    EXPECT_EQ(windows.options.excludeFilters(), "g*;");
     QStringList shown;
     for (int i = 0; i < window.fileList()->count(); ++i)
         shown << window.fileList()->item(i)->text();
