@@ -53,22 +53,34 @@ void TMain::EditFilterChange() {
 }
 
 void TMain::FilterFileList() {
-    if (!ExcludeDirListBox.SetDirectory(SourceDirListBox.Directory()).ok()) return;
-    if (!ExcludeFiles.SetMask(Options().excludeFilters()).ok()) return;
-    if (!ExcludeFiles.Reload().ok()) return;
+    if (RemoveExcludedFiles()) FileListClick();
+}
+
+// Each excluded name, from the last to the first, takes away the last entry
+// of that name not yet taken; the removals then happen in one step.
+bool TMain::RemoveExcludedFiles() {
+    if (!ExcludeDirListBox.SetDirectory(SourceDirListBox.Directory()).ok()) return false;
+    if (!ExcludeFiles.SetMask(Options().excludeFilters()).ok()) return false;
+    if (!ExcludeFiles.Reload().ok()) return false;
+    std::vector<bool> taken(static_cast<std::size_t>(FileList.Count()), false);
+    std::vector<int> removed;
     for (int e = ExcludeFiles.Count() - 1; e >= 0; --e) {
         const std::string excluded = UpperAscii(ExcludeFiles.Items()[e].text);
         for (int f = FileList.Count() - 1; f >= 0; --f) {
-            if (UpperAscii(FileList.Items()[f].text) == excluded) {
-                FileList.Delete(f);
+            auto slot = taken.begin() + f;
+            if (!*slot && UpperAscii(FileList.Items()[f].text) == excluded) {
+                *slot = true;
+                removed.push_back(f);
                 break;
             }
         }
     }
+    FileList.Delete(removed);
+    return !removed.empty();
 }
 
 void TMain::FileListChange() {
-    if (EditFilter.Text() == kCustom) FilterFileList();
+    if (EditFilter.Text() == kCustom) RemoveExcludedFiles();
     FileListClick();
 }
 

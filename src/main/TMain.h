@@ -50,7 +50,8 @@ public:
     int SyncFile(const std::string& sourceDir, int index, const std::string& destDir,
                  int processed);
 
-    // The file-type box and the include/exclude filter.
+    // The file-type box and the include/exclude filter. The exclusion pass
+    // refreshes the selection summary whenever it removes entries.
     void EditFilterChange();
     void FilterFileList();
     void FileListChange();
@@ -151,6 +152,8 @@ private:
     // Selects the file type's entry and applies it to a freshly read list,
     // so that nothing an earlier type or exclusion pass left stays behind.
     void ApplyFileType(std::int32_t position);
+    // The exclusion pass without the summary; true when it removed entries.
+    bool RemoveExcludedFiles();
     // Writes the ten keys to the default settings file; a failure has been
     // shown when it comes back.
     Status SaveDefaultSettings();

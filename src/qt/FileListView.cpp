@@ -27,6 +27,7 @@ FileListView::FileListView(TFileListBox& model, QWidget* parent)
                                         : QAbstractItemView::SingleSelection);
     setIconSize(QSize(16, 16));
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    model_.OnItemsChange.Connect([this] { Refresh(); });
     model_.OnChange.Connect([this] { Refresh(); });
     connect(this, &QListWidget::itemSelectionChanged, this, [this] { ForwardSelection(); });
     Refresh();
@@ -68,6 +69,9 @@ void FileListView::RefreshSelection() {
 
 void FileListView::ForwardSelection() {
     if (refreshing_) return;
+    // Marks are passed on row for row, so rows that are not the model's
+    // entries would mark other files than the ones clicked.
+    if (!SameEntries()) return Refresh();
     for (int i = 0; i < count() && i < model_.Count(); ++i) {
         model_.SetSelected(i, item(i)->isSelected());
     }

@@ -1,3 +1,4 @@
+#include "ViewConsistency.h"
 #include "main/Windows.h"
 #include "support/ScriptedDesktop.h"
 #include "support/TestDir.h"
@@ -5,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -47,6 +49,22 @@ int RowOf(QListWidget* list, const QString& text) {
     return -1;
 }
 
+// Chooses a file type with the arrow keys, as a person without a mouse does;
+// every entry passed on the way is applied, as it would be.
+void ChooseFileType(QComboBox* box, int index) {
+    box->setFocus();
+    while (box->currentIndex() != index) {
+        QTest::keyClick(box, box->currentIndex() < index ? Qt::Key_Down : Qt::Key_Up);
+    }
+}
+
+QAction* MenuBarAction(QMainWindow& window, const QString& text) {
+    for (QAction* action : window.menuBar()->actions()) {
+        if (action->text() == text) return action;
+    }
+    return nullptr;
+}
+
 class MainWindowTest : public ::testing::Test {
 protected:
     MainWindowTest() {
@@ -64,6 +82,7 @@ protected:
     }
 
     TMain& main() { return windows.main; }
+    ::testing::AssertionResult InStep() { return test::WindowMatchesModel(window, main()); }
 
     test::CurrentDirectoryGuard cwd;
     test::TestDir dir;
@@ -81,6 +100,7 @@ TEST_F(MainWindowTest, BrowseSelectWithTheMouseAndSync) {
     EXPECT_EQ(main().SourceDirListBox.Directory(), dir.path());
     QTest::mouseDClick(pane->viewport(), Qt::LeftButton, {}, RowCentre(pane, row));
     EXPECT_EQ(main().SourceDirListBox.Directory(), dir.Path("source"));
+    EXPECT_TRUE(InStep());
 
     auto* files = window.fileList();
     ASSERT_EQ(files->count(), 3);
@@ -89,9 +109,11 @@ TEST_F(MainWindowTest, BrowseSelectWithTheMouseAndSync) {
     EXPECT_EQ(main().FileList.SelCount(), 2);
     EXPECT_EQ(window.sizeLabel()->text(), "Selected Size: 3 KBytes");
     EXPECT_EQ(window.countLabel()->text(), "Total Files Selected: 2");
+    EXPECT_TRUE(InStep());
     SaveScreenshot(&window, "mainwindow.png");
 
     QTest::mouseClick(window.syncButton(), Qt::LeftButton);
+    EXPECT_TRUE(InStep());
     EXPECT_EQ(dir.ReadFile("dest/alpha.txt"), std::string(1024, 'a'));
     EXPECT_EQ(dir.ReadFile("dest/beta.txt"), std::string(2048, 'b'));
     EXPECT_FALSE(dir.Exists("dest/gamma.txt"));
@@ -112,6 +134,7 @@ TEST_F(MainWindowTest, CtrlSSyncsAndTheProgressDialogShowsDuringTheRun) {
     };
     QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
     EXPECT_TRUE(captured);
+    EXPECT_TRUE(InStep());
     EXPECT_EQ(windows.logFile.FileSuccess.Count(), 3u);
     EXPECT_TRUE(window.centralWidget()->isEnabled());
 }
@@ -180,6 +203,45 @@ TEST_F(MainWindowTest, OptionsFromTheMenuFilterTheFileList) {
     for (int i = 0; i < window.fileList()->count(); ++i)
         shown << window.fileList()->item(i)->text();
     EXPECT_EQ(shown, (QStringList{"alpha.txt", "beta.txt", "keep.txt"}));
+    EXPECT_TRUE(InStep());
+}
+
+// An exclusion pass that re-reads nothing (Custom with the mask "All files"
+// left) still leaves the rows, the marks and the summary those of the model,
+// so a click marks the file clicked and Sync copies only that one.
+TEST_F(MainWindowTest, CustomWithAnUnchangedMaskKeepsTheViewInStepWithTheModel) {
+    (void)main().SourceDirListBox.SetDirectory(dir.Path("source"));
+    EXPECT_TRUE(InStep());
+    QAction* options = MenuBarAction(window, "Options...");
+    ASSERT_NE(options, nullptr);
+    options->trigger();
+    auto* exclude = window.optionsView()->findChild<QLineEdit*>("EditExclude");
+    QTest::keyClicks(exclude, "a*");
+    QTest::keyClick(exclude, Qt::Key_Return);
+    QTest::mouseClick(window.optionsView()->findChild<QPushButton*>("Ok"), Qt::LeftButton);
+    EXPECT_TRUE(InStep());
+
+    ChooseFileType(window.fileTypeBox(), 0);
+    EXPECT_TRUE(InStep());
+    QTest::keyClick(&window, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(window.countLabel()->text().toStdString(), "Total Files Selected: 3");
+    EXPECT_TRUE(InStep());
+
+    ChooseFileType(window.fileTypeBox(), 1);
+    EXPECT_EQ(main().FileList.Mask(), "*.*");
+    EXPECT_EQ(window.fileList()->count(), 2);
+    EXPECT_EQ(window.countLabel()->text().toStdString(), "Total Files Selected: 2");
+    EXPECT_TRUE(InStep());
+
+    auto* files = window.fileList();
+    QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, RowCentre(files, 0));
+    EXPECT_EQ(files->item(0)->text(), "beta.txt");
+    EXPECT_EQ(main().FileList.SelCount(), 1);
+    EXPECT_TRUE(main().FileList.Selected(0));
+    EXPECT_TRUE(InStep());
+    QTest::mouseClick(window.syncButton(), Qt::LeftButton);
+    EXPECT_EQ(dir.Names("dest"), std::vector<std::string>{"beta.txt"});
+    EXPECT_TRUE(InStep());
 }
 
 TEST_F(MainWindowTest, AboutFromTheHelpMenuAndTheSpecialDialogBehindItsHiddenSpot) {
