@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "main/Windows.h"
 #include "support/ScriptedDesktop.h"
 #include "support/TestDir.h"
@@ -57,6 +59,9 @@ TEST_F(MainWindowModelTest, SummaryUnitsAndRounding) {
     dir.CreateFile("d/b1536", std::string(1536, 'x'));
     dir.CreateFile("d/b2560", std::string(2560, 'x'));
     dir.CreateFile("d/m5", std::string(5 * 1024 * 1024, 'x'));
+    // Sparse: sizes of 2 GiB and more without the disk space.
+    std::filesystem::resize_file(dir.CreateFile("d/g3"), std::uintmax_t{3} << 30);
+    std::filesystem::resize_file(dir.CreateFile("d/g5"), (std::uintmax_t{5} << 30) + 512);
     EXPECT_EQ(Size(), "Selected Size: 0 KBytes");
     EXPECT_EQ(Count(), "Total files Selected: ");
     Open("d");
@@ -74,6 +79,9 @@ TEST_F(MainWindowModelTest, SummaryUnitsAndRounding) {
         {"1.5 rounds up", {"b1536"}, "Selected Size: 2 KBytes"},
         {"five MB in KBytes", {"m5"}, "Selected Size: 5120 KBytes"},
         {"sum of two", {"b1024", "b2560"}, "Selected Size: 4 KBytes"},
+        {"three GiB in full", {"g3"}, "Selected Size: 3145728 KBytes"},
+        {"five GiB and a half KByte", {"g5"}, "Selected Size: 5242881 KBytes"},
+        {"beyond 32 bits together", {"g3", "g5", "b1023"}, "Selected Size: 8388609 KBytes"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
