@@ -98,6 +98,9 @@ TEST(IniFileMerge, EndsAnUnterminatedLastLineBeforeAdding) {
         {"crlf file", "B", "[A]\r\nx=1", "[A]\r\nx=1\r\n[B]\r\ny=2\r\n"},
         {"empty file", "B", "", "[B]\ny=2\n"},
         {"header only", "A", "[A]", "[A]\ny=2\n"},
+        {"lone CR, new section", "B", "[A]\nx=/data\r", "[A]\nx=/data\r\n[B]\ny=2\n"},
+        {"lone CR, key into last section", "A", "[A]\nx=1\r", "[A]\nx=1\r\ny=2\n"},
+        {"lone CR the only line end", "B", "[A]\r", "[A]\r\n[B]\r\ny=2\r\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -105,6 +108,36 @@ TEST(IniFileMerge, EndsAnUnterminatedLastLineBeforeAdding) {
         TIniFile ini(dir.CreateFile("f.ini", c.before));
         ASSERT_TRUE(ini.WriteString(c.section, "y", "2").ok());
         EXPECT_EQ(dir.ReadFile("f.ini"), c.after);
+        EXPECT_EQ(ini.ReadString(c.section, "y", ""), "2");
+    }
+}
+
+// Read back, a line end inside a value would end the value there and make
+// the rest another key or section: such a value is refused, with the file
+// and the key named, and nothing is written.
+TEST(IniFileWrite, AValueWithALineEndOrNulIsRefused) {
+    struct Case {
+        const char* name;
+        std::string value;
+    } cases[] = {
+        {"line feed", "/tmp/a\n[Options]\nInclude=evil;"},
+        {"carriage return", "/tmp/a\r"},
+        {"NUL", std::string("/tmp/a\0b", 8)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TestDir dir;
+        test::ScriptedDesktop desktop;
+        const std::string before = "[Settings]\nSourceDir=/home\n";
+        TIniFile ini(dir.CreateFile("f.ini", before), &desktop);
+        Status written = ini.WriteString("Settings", "SourceDir", c.value);
+        EXPECT_FALSE(written.ok());
+        EXPECT_EQ(dir.ReadFile("f.ini"), before);
+        EXPECT_EQ(desktop.Texts(),
+                  std::vector<std::string>{"Unable to write to " + ini.FileName() +
+                                           ": the value of SourceDir holds a line end or a NUL "
+                                           "character."});
+        EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"f.ini"});
     }
 }
 
@@ -257,8 +290,7 @@ TEST(IniFileRead, MissingFileGivesDefaultsAndCreatesNothing) {
 TEST(IniFileRead, LongValueIsCutAt1023Characters) {
     test::TestDir dir;
     std::string longValue;
-    for (int i = 0; i < 1500; ++i)
-        longValue += static_cast<char>('a' + i % 26);
+    for (int i = 0; i < 1500; ++i) longValue += static_cast<char>('a' + i % 26);
     TIniFile ini(dir.Path("f.ini"));
     ASSERT_TRUE(ini.WriteString("Options", "Include", longValue).ok());
 
@@ -449,8 +481,7 @@ TEST(IniFileWrite, FailureWithoutDesktopOnlyReturnsTheError) {
 }
 
 TEST(IniFileWrite, UnwritableDirectoryWhenNotRoot) {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "permission bits do not stop root";
+    if (geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
     test::TestDir dir;
     const std::string original = "[A]\nx=1\n";
     std::string path = dir.CreateFile("locked/f.ini", original);
@@ -469,15 +500,14 @@ namespace {
 
 // A tiny tmpfs that a test can fill up; unmounted when the test ends.
 class SmallVolume {
-  public:
+public:
     explicit SmallVolume(std::string where) : where_(std::move(where)) {
         fs::create_directories(where_);
         std::string command = "mount -t tmpfs -o size=16k tmpfs '" + where_ + "' 2>/dev/null";
         mounted_ = geteuid() == 0 && std::system(command.c_str()) == 0;
     }
     ~SmallVolume() {
-        if (mounted_)
-            std::system(("umount '" + where_ + "'").c_str());
+        if (mounted_) std::system(("umount '" + where_ + "'").c_str());
     }
     bool mounted() const { return mounted_; }
 
@@ -490,7 +520,7 @@ class SmallVolume {
         }
     }
 
-  private:
+private:
     std::string where_;
     bool mounted_ = false;
 };
@@ -500,8 +530,7 @@ class SmallVolume {
 TEST(IniFileWrite, FullVolumeLeavesOldFileIntact) {
     test::TestDir dir;
     SmallVolume volume(dir.Path("volume"));
-    if (!volume.mounted())
-        GTEST_SKIP() << "cannot mount a small tmpfs here";
+    if (!volume.mounted()) GTEST_SKIP() << "cannot mount a small tmpfs here";
     const std::string original = "[A]\nx=1\n";
     std::string path = dir.CreateFile("volume/f.ini", original);
     volume.Fill();
@@ -519,9 +548,7 @@ TEST(IniFileWrite, FullVolumeLeavesOldFileIntact) {
 
 namespace {
 
-bool HavePython() {
-    return std::system("command -v python3 >/dev/null 2>&1") == 0;
-}
+bool HavePython() { return std::system("command -v python3 >/dev/null 2>&1") == 0; }
 
 // Runs a Python script with the given arguments and returns what it printed.
 std::string RunPython(const test::TestDir& dir, const std::string& script,
@@ -556,8 +583,7 @@ std::string DumpWithIniFile(const TIniFile& ini, const std::vector<std::string>&
 }  // namespace
 
 TEST(IniFilePython, PythonReadsWhatIniFileWrites) {
-    if (!HavePython())
-        GTEST_SKIP() << "python3 is not on PATH";
+    if (!HavePython()) GTEST_SKIP() << "python3 is not on PATH";
     test::TestDir dir;
     TIniFile ini(dir.Path("f.ini"));
     ASSERT_TRUE(ini.WriteString("Settings", "SourceDir", "/home/ann/my data").ok());
@@ -574,8 +600,7 @@ TEST(IniFilePython, PythonReadsWhatIniFileWrites) {
 }
 
 TEST(IniFilePython, IniFileReadsAndMergesWhatPythonWrites) {
-    if (!HavePython())
-        GTEST_SKIP() << "python3 is not on PATH";
+    if (!HavePython()) GTEST_SKIP() << "python3 is not on PATH";
     test::TestDir dir;
     const char* const writer =
         "import configparser, sys\n"

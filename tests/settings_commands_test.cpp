@@ -191,6 +191,33 @@ TEST_F(SettingsCommandsTest, ExitSavesOnlyWhenCheckedAndTheToggleIsWrittenAtOnce
     EXPECT_EQ(desktop.helpContexts, (std::vector<int>{-1, -1}));
 }
 
+// A directory whose name holds a line feed would be written as a directory
+// and an injected key; every save refuses it and leaves the file as it was.
+TEST_F(SettingsCommandsTest, ADirectoryNameWithALineFeedIsRefusedByEverySave) {
+    TMain& main = Start().main;
+    const std::string odd = dir.CreateDirectory("src/a\n[Options]\nInclude=evil;");
+    ASSERT_TRUE(main.DestDirListBox.SetDirectory(odd).ok());
+    const std::string before = Ini();
+    const std::string refusal = "Unable to write to " + prog +
+                                "tfoldw.ini: the value of DestDir holds a line end or a NUL "
+                                "character.";
+    main.SaveDefaultSettings1Click();
+    EXPECT_EQ(Ini(), before);
+    EXPECT_EQ(desktop.Texts(), std::vector<std::string>{refusal});
+
+    int closed = 0;
+    main.OnClose.Connect([&] { ++closed; });
+    main.Exit1Click();
+    EXPECT_EQ(closed, 0);
+    EXPECT_EQ(Ini(), before);
+
+    std::string other = dir.CreateFile("other.ini", "[Settings]\nSyncAll=1\n");
+    desktop.fileAnswers = {other};
+    main.SaveSettingsAs1Click();
+    EXPECT_EQ(dir.ReadFile("other.ini"), "[Settings]\nSyncAll=1\n");
+    EXPECT_EQ(desktop.boxes.size(), 3u);
+}
+
 // A stored file type takes effect once the patterns are there, and a stored
 // "SelectAll" still selects every entry the type lists; the next Exit keeps it.
 TEST_F(SettingsCommandsTest, StartUpWithSelectAllKeepsEveryEntryOfTheStoredFileType) {

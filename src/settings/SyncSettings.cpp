@@ -1,5 +1,7 @@
 #include "settings/SyncSettings.h"
 
+#include <utility>
+
 namespace twinfold {
 namespace {
 
@@ -25,6 +27,14 @@ SyncSettings ReadSyncSettings(const TIniFile& file, const SyncSettings& defaults
 }
 
 Status WriteSyncSettings(TIniFile& file, const SyncSettings& s) {
+    // Every text is checked before the first key is written, so a value that
+    // cannot be stored leaves the file as it was.
+    for (const auto& [key, value] :
+         {std::pair{"SourceDir", &s.SourceDir}, std::pair{"DestDir", &s.DestDir},
+          std::pair{"BatchDir", &s.BatchDir}, std::pair{"Exclude", &s.Exclude},
+          std::pair{"Include", &s.Include}}) {
+        if (!TIniFile::IsWritableValue(*value)) return file.RefuseValue(key);
+    }
     if (Status w = file.WriteString(kSettings, "SourceDir", s.SourceDir); !w) return w;
     if (Status w = file.WriteString(kSettings, "DestDir", s.DestDir); !w) return w;
     if (Status w = file.WriteBool(kSettings, "SaveSettings", s.SaveSettings); !w) return w;

@@ -30,7 +30,8 @@ struct SyncSettings {
 SyncSettings ReadSyncSettings(const TIniFile& file, const SyncSettings& defaults);
 
 // Writes the ten keys in their order, one at a time; stops at the first key
-// that cannot be written (the file reports it).
+// that cannot be written (the file reports it). A text that cannot be stored
+// (a line end or NUL in it) is refused before anything is written.
 Status WriteSyncSettings(TIniFile& file, const SyncSettings& settings);
 
 }  // namespace twinfold

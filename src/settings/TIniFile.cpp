@@ -85,6 +85,7 @@ std::string TIniFile::ReadString(std::string_view section, std::string_view key,
 
 Status TIniFile::WriteString(std::string_view section, std::string_view key,
                              std::string_view value) {
+    if (!IsWritableValue(value)) return RefuseValue(key);
     auto doc = LoadForChange();
     if (!doc) return Report(doc.error());
     doc.value().Set(section, key, value);
@@ -106,6 +107,17 @@ bool TIniFile::ReadBool(std::string_view section, std::string_view key, bool def
 
 Status TIniFile::WriteBool(std::string_view section, std::string_view key, bool value) {
     return WriteString(section, key, value ? "1" : "0");
+}
+
+bool TIniFile::IsWritableValue(std::string_view value) {
+    return value.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
+}
+
+Status TIniFile::RefuseValue(std::string_view key) {
+    const std::string text = "Unable to write to " + path_ + ": the value of " + std::string(key) +
+                             " holds a line end or a NUL character.";
+    if (desktop_ != nullptr) desktop_->Message(text);
+    return Error{text, EINVAL};
 }
 
 bool TIniFile::SectionExists(std::string_view section) const { return Load().HasSection(section); }
