@@ -448,7 +448,7 @@ TEST(IniFileWrite, FailureShowsMessageAndLeavesNothingBehind) {
         EXPECT_EQ(desktop.Texts(),
                   std::vector<std::string>{"Unable to write to " + ini.FileName()});
         ASSERT_EQ(desktop.boxes.size(), 1u);
-        EXPECT_EQ(desktop.boxes[0].kind, BoxKind::Plain);
+        EXPECT_EQ(desktop.boxes[0].kind, BoxKind::Error);
         EXPECT_EQ(dir.ReadFile("plain"), "data");
         EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"folder", "plain"}));
         EXPECT_TRUE(fs::is_empty(dir.Path("folder")));

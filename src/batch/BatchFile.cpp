@@ -35,7 +35,7 @@ Status WriteBatchFile(const std::string& path, const std::vector<std::string>& e
     if (entries.empty()) {
         Status removed = platform::RemoveFile(path);
         if (removed || removed.error().code == ENOENT) return Ok();
-        desktop.Message("Unable to write to " + path);
+        desktop.Failure("Unable to write to " + path);
         return removed;
     }
     IniDocument doc = IniDocument::Parse("");

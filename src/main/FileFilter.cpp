@@ -49,7 +49,7 @@ void TMain::EditFilterChange() {
             if (chosen == filter.text) status = FileList.SetMask(filter.mask);
         }
     }
-    if (!status.ok()) desktop_.Message(status.error().message);
+    if (!status.ok()) desktop_.Failure(status.error().message);
 }
 
 void TMain::FilterFileList() {

@@ -54,7 +54,7 @@ bool TMain::MovePanesTo(const SyncSettings& settings) {
     for (auto [pane, dir] : {std::pair{&SourceDirListBox, settings.SourceDir},
                              std::pair{&DestDirListBox, settings.DestDir}}) {
         if (Status moved = pane->SetDirectory(dir); !moved) {
-            desktop_.Message(moved.error().message);
+            desktop_.Failure(moved.error().message);
             return false;
         }
     }

@@ -92,7 +92,7 @@ void TMain::SyncWholeTree() {
     // A directory that vanished under the walk ends it with its own words.
     Status failed = !walked.ok() ? walked : restored;
     if (!failed.ok()) {
-        desktop_.Message(failed.error().message);
+        desktop_.Failure(failed.error().message);
     } else if (SyncBox().ModalResult() == kCancelled) {
         desktop_.Message("Operation Canceled!");
     } else if (!batchRunning) {
@@ -170,7 +170,7 @@ Status TMain::SyncAllFiles(TDirectoryListBox& pane) {
 
 // A destination directory that cannot be made costs only its own files.
 void TMain::LogDirectoryFailed(const std::string& target) {
-    desktop_.Message("Could not create directory: " + target + ".  Files not copied!");
+    desktop_.Failure("Could not create directory: " + target + ".  Files not copied!");
     for (const auto& item : FileList.Items()) {
         LogFile().FileFailed.Add(
             platform::DisplayPath(JoinPath(SourceDirListBox.Directory(), item.text)));

@@ -74,7 +74,7 @@ void DirectoryListView::keyPressEvent(QKeyEvent* event) {
 
 void DirectoryListView::OpenSelected() {
     if (Status opened = model_.OpenSelected(); !opened.ok()) {
-        desktop_.Message(opened.error().message);
+        desktop_.Failure(opened.error().message);
         Refresh();
     }
 }

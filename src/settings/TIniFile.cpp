@@ -116,7 +116,7 @@ bool TIniFile::IsWritableValue(std::string_view value) {
 Status TIniFile::RefuseValue(std::string_view key) {
     const std::string text = "Unable to write to " + path_ + ": the value of " + std::string(key) +
                              " holds a line end or a NUL character.";
-    if (desktop_ != nullptr) desktop_->Message(text);
+    if (desktop_ != nullptr) desktop_->Failure(text);
     return Error{text, EINVAL};
 }
 
@@ -176,7 +176,7 @@ Status TIniFile::Replace(const std::string& text) const {
 }
 
 Status TIniFile::Report(const Error& error) {
-    if (desktop_ != nullptr) desktop_->Message("Unable to write to " + path_);
+    if (desktop_ != nullptr) desktop_->Failure("Unable to write to " + path_);
     return error;
 }
 

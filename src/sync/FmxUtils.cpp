@@ -133,7 +133,7 @@ CopyOutcome ReplaceTarget(platform::File& source, const std::string& target, std
 }
 
 bool Refuse(Desktop& desktop, const std::string& text) {
-    desktop.Message(text);
+    desktop.Failure(text);
     return false;
 }
 
