@@ -18,6 +18,7 @@
 #include "qt/DriveComboView.h"
 #include "qt/FileListView.h"
 #include "qt/FilterComboView.h"
+#include "qt/ListBoxWidget.h"
 #include "qt/Strings.h"
 
 namespace twinfold::qt {
@@ -143,9 +144,11 @@ QWidget* BatchEditorView::BuildArrowButtons() {
     column->addStretch();
     remove_ =
         AddArrow("SpeedButton3", "Remove", QStyle::SP_ArrowLeft, &TBatchDlg::SpeedButton3Click);
+    remove_->setToolTip("Remove the selected entries from the batch list");
     column->addWidget(remove_);
     column->addSpacing(kArrowIconSize);
     add_ = AddArrow("SpeedButton4", "Add", QStyle::SP_ArrowRight, &TBatchDlg::SpeedButton4Click);
+    add_->setToolTip("Add the selected files to the batch list");
     column->addWidget(add_);
     column->addStretch();
     return middle;
@@ -167,7 +170,7 @@ QWidget* BatchEditorView::BuildBatchSide() {
     auto* side = new QWidget(this);
     auto* column = new QVBoxLayout(side);
     column->setContentsMargins(0, 0, 0, 0);
-    batchList_ = new QListWidget(side);
+    batchList_ = new ListBoxWidget(side);
     batchList_->setObjectName("BatchList");
     batchList_->setFixedWidth(kBatchListWidth);
     batchList_->setSelectionMode(QAbstractItemView::ExtendedSelection);

@@ -22,7 +22,7 @@ QIcon GlyphOf(TFileListBox::Glyph glyph, const QStyle* style) {
 }  // namespace
 
 FileListView::FileListView(TFileListBox& model, QWidget* parent)
-    : QListWidget(parent), model_(model) {
+    : ListBoxWidget(parent), model_(model) {
     setSelectionMode(model_.MultiSelect ? QAbstractItemView::ExtendedSelection
                                         : QAbstractItemView::SingleSelection);
     setIconSize(QSize(16, 16));

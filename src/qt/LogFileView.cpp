@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "qt/DialogFlags.h"
+#include "qt/ListBoxWidget.h"
 #include "qt/Strings.h"
 
 namespace twinfold::qt {
@@ -43,7 +44,7 @@ LogFileView::LogFileView(TLogFilebx& model, QWidget* parent)
 void LogFileView::AddPane(QGridLayout* grid, int row, const char* caption, LogList& list,
                           const char* listName, const char* saveName, std::function<void()> save) {
     grid->addWidget(new QLabel(caption, this), row, 0, 1, 2);
-    auto* widget = new QListWidget(this);
+    auto* widget = new ListBoxWidget(this);
     widget->setObjectName(listName);
     widget->setSelectionMode(QAbstractItemView::SingleSelection);
     widget->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

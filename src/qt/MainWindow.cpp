@@ -19,6 +19,7 @@
 #include "qt/DriveComboView.h"
 #include "qt/FileListView.h"
 #include "qt/HelpWindow.h"
+#include "qt/ListBoxWidget.h"
 #include "qt/LogFileView.h"
 #include "qt/OptionsView.h"
 #include "qt/ProgramIcon.h"
@@ -230,14 +231,9 @@ void MainWindow::BuildContextMenus() {
         ->setObjectName("MakeDirectoryDD");
     AddAction(destDirMenu_, "Delete Directory", &TMain::DeleteDirectoryDDClick)
         ->setObjectName("DeleteDirectoryDD");
-    auto attach = [](QWidget* widget, QMenu* menu) {
-        widget->setContextMenuPolicy(Qt::CustomContextMenu);
-        QObject::connect(widget, &QWidget::customContextMenuRequested, menu,
-                         [widget, menu](const QPoint& at) { menu->exec(widget->mapToGlobal(at)); });
-    };
-    attach(fileList_, fileListMenu_);
-    attach(sourcePane_, sourceDirMenu_);
-    attach(destPane_, destDirMenu_);
+    AttachContextMenu(fileList_, fileListMenu_);
+    AttachContextMenu(sourcePane_, sourceDirMenu_);
+    AttachContextMenu(destPane_, destDirMenu_);
 }
 
 void MainWindow::BindModels() {

@@ -14,6 +14,7 @@
 #include <cmath>
 
 #include "qt/DialogFlags.h"
+#include "qt/ListBoxWidget.h"
 #include "qt/Strings.h"
 
 namespace twinfold::qt {
@@ -135,7 +136,7 @@ QPushButton* OptionsView::AddButton(const char* name, const char* text,
 
 QListWidget* OptionsView::AddList(TListBox& list, const char* name,
                                   void (TOptionsbx::*dblClick)(int)) {
-    auto* widget = new QListWidget(this);
+    auto* widget = new ListBoxWidget(this);
     widget->setObjectName(name);
     widget->setToolTip(kListHint);
     widget->setSelectionMode(QAbstractItemView::SingleSelection);

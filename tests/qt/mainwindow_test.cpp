@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
@@ -241,6 +242,79 @@ TEST_F(MainWindowTest, CustomWithAnUnchangedMaskKeepsTheViewInStepWithTheModel) 
     EXPECT_TRUE(InStep());
     QTest::mouseClick(window.syncButton(), Qt::LeftButton);
     EXPECT_EQ(dir.Names("dest"), std::vector<std::string>{"beta.txt"});
+    EXPECT_TRUE(InStep());
+}
+
+// The focused list frames its current entry; without the focus, no frame.
+TEST_F(MainWindowTest, TheFocusedListFramesItsCurrentEntry) {
+    (void)main().SourceDirListBox.SetDirectory(dir.Path("source"));
+    auto* files = window.fileList();
+    window.sourcePane()->setFocus();
+    const QImage unfocused = files->grab().toImage();
+    files->setFocus();
+    ASSERT_TRUE(files->hasFocus());
+    const QImage focused = files->grab().toImage();
+    const QRect frame = files->FocusFrame().translated(files->viewport()->pos());
+    EXPECT_EQ(frame, files->visualItemRect(files->item(0)).translated(files->viewport()->pos()));
+    int changed = 0;
+    for (int x = frame.left(); x <= frame.right(); ++x) {
+        changed += focused.pixel(x, frame.top()) != unfocused.pixel(x, frame.top());
+    }
+    EXPECT_GT(changed, frame.width() / 4);
+    SaveScreenshot(files, "filelist-focused.png");
+}
+
+// Shift+F10 and the Menu key open a list's context menu at its current entry,
+// so its commands need no mouse.
+TEST_F(MainWindowTest, ShiftF10AndTheMenuKeyOpenTheContextMenuAtTheCurrentEntry) {
+    (void)main().SourceDirListBox.SetDirectory(dir.Path("source"));
+    struct Case {
+        const char* name;
+        QListWidget* list;
+        QMenu* menu;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+    } cases[] = {
+        {"file list, Shift+F10", window.fileList(), window.fileListMenu(), Qt::Key_F10,
+         Qt::ShiftModifier},
+        {"file list, Menu key", window.fileList(), window.fileListMenu(), Qt::Key_Menu, {}},
+        {"source pane, Shift+F10", window.sourcePane(), window.sourceDirMenu(), Qt::Key_F10,
+         Qt::ShiftModifier},
+        {"destination pane, Menu key", window.destPane(), window.destDirMenu(), Qt::Key_Menu, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.list->setFocus();
+        QTest::keyClick(c.list, Qt::Key_End);
+        QWidget* opened = nullptr;
+        QPoint at;
+        QTimer::singleShot(0, c.list, [&] {
+            opened = QApplication::activePopupWidget();
+            if (opened) at = opened->pos();
+            if (opened) opened->close();
+        });
+        QTest::keyClick(c.list, c.key, c.modifiers);
+        EXPECT_EQ(opened, c.menu);
+        QRect entry = c.list->visualItemRect(c.list->currentItem());
+        entry.moveTopLeft(c.list->viewport()->mapToGlobal(entry.topLeft()));
+        EXPECT_TRUE(entry.contains(at)) << at.x() << "," << at.y();
+        EXPECT_TRUE(InStep());
+    }
+
+    // The whole way to "UnSelect All" by keyboard.
+    window.fileList()->setFocus();
+    QTest::keyClick(window.fileList(), Qt::Key_A, Qt::ControlModifier);
+    ASSERT_EQ(main().FileList.SelCount(), 3);
+    QTimer::singleShot(0, window.fileList(), [] {
+        QWidget* menu = QApplication::activePopupWidget();
+        ASSERT_NE(menu, nullptr);
+        QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    QTest::keyClick(window.fileList(), Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_EQ(main().FileList.SelCount(), 0);
+    EXPECT_FALSE(window.selectAllBox()->isChecked());
     EXPECT_TRUE(InStep());
 }
 
