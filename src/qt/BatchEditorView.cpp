@@ -8,7 +8,6 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
-#include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -19,6 +18,7 @@
 #include "qt/FileListView.h"
 #include "qt/FilterComboView.h"
 #include "qt/ListBoxWidget.h"
+#include "qt/Placement.h"
 #include "qt/Strings.h"
 
 namespace twinfold::qt {
@@ -48,6 +48,7 @@ QStringList TextsOf(const QListWidget& widget) {
 BatchEditorView::BatchEditorView(TBatchDlg& model, Desktop& desktop, QWidget* parent)
     : QDialog(parent, kDialogFlags | Qt::WindowMinimizeButtonHint), model_(model) {
     setModal(true);
+    PlaceOnShow(this, Placement::CentreOnScreen);
     setWindowTitle(ToQString(model_.Caption()));
     auto* layout = new QHBoxLayout(this);
     BuildMenu();
@@ -238,7 +239,6 @@ void BatchEditorView::FollowShow() {
         hide();
         return;
     }
-    if (auto* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
     show();
     dirList_->setFocus();
 }

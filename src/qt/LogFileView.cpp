@@ -11,6 +11,7 @@
 
 #include "qt/DialogFlags.h"
 #include "qt/ListBoxWidget.h"
+#include "qt/Placement.h"
 #include "qt/Strings.h"
 
 namespace twinfold::qt {
@@ -25,6 +26,7 @@ LogFileView::LogFileView(TLogFilebx& model, QWidget* parent)
     : QDialog(parent, kDialogFlags), model_(model) {
     setWindowTitle("Twinfold Log");
     setModal(true);
+    PlaceOnShow(this, Placement::KeepOnScreen);
     auto* grid = new QGridLayout(this);
     AddPane(grid, 0, "Files Successfully Copied:", model_.FileSuccess, "FileSuccess", "SaveSuccess",
             [this] { model_.SaveSuccessClick(); });

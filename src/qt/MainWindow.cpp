@@ -22,6 +22,7 @@
 #include "qt/ListBoxWidget.h"
 #include "qt/LogFileView.h"
 #include "qt/OptionsView.h"
+#include "qt/Placement.h"
 #include "qt/ProgramIcon.h"
 #include "qt/SecretBoxView.h"
 #include "qt/Strings.h"
@@ -94,6 +95,7 @@ MainWindow::MainWindow(Windows& windows, Desktop& desktop, QWidget* parent)
     new DeleteView(windows_.deleteBox, this);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
+    PlaceOnShow(this, Placement::CentreOnScreen);
     sourcePane_->setFocus();
 }
 

@@ -8,13 +8,13 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QStyle>
 #include <algorithm>
 #include <cmath>
 
 #include "qt/DialogFlags.h"
 #include "qt/ListBoxWidget.h"
+#include "qt/Placement.h"
 #include "qt/Strings.h"
 
 namespace twinfold::qt {
@@ -212,7 +212,6 @@ void OptionsView::FollowShow() {
         hide();
         return;
     }
-    if (auto* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
     show();
     editInclude_->setFocus();
 }

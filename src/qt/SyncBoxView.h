@@ -47,7 +47,6 @@ private:
     GaugeWidget* gauge_ = nullptr;
     QPushButton* cancel_ = nullptr;
     QElapsedTimer lastPaint_;
-    bool centred_ = false;
 };
 
 }  // namespace twinfold::qt
