@@ -36,23 +36,35 @@ int Clamp(int wanted, int length, int low, int high) {
     return std::max(low, std::min(wanted, high - length + 1));
 }
 
+// Places the window when the program shows it, and once more at its first
+// paint when the window manager's frame turned out other than the estimate.
 class PlaceOnShowFilter : public QObject {
 public:
     PlaceOnShowFilter(QWidget* window, Placement how) : QObject(window), how_(how) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* window = static_cast<QWidget*>(watched);
         // Only the program's own showing; a window the person restores from
         // an icon stays where they left it.
         if (event->type() == QEvent::Show && !event->spontaneous()) {
-            Place(static_cast<QWidget*>(watched), how_);
+            placedAs_ = how_;
+            frame_ = FrameOf(window);
+            Place(window, placedAs_);
+            checkFrame_ = true;
             if (how_ == Placement::CentreFirstThenKeep) how_ = Placement::KeepOnScreen;
+        } else if (event->type() == QEvent::Paint && checkFrame_) {
+            checkFrame_ = false;
+            if (FrameOf(window) != frame_) Place(window, placedAs_);
         }
         return false;
     }
 
 private:
     Placement how_;
+    Placement placedAs_ = Placement::KeepOnScreen;
+    QMargins frame_;
+    bool checkFrame_ = false;
 };
 
 }  // namespace
@@ -66,12 +78,15 @@ void Place(QWidget* window, Placement how) {
         window->resize(window->size().boundedTo(most).expandedTo(window->minimumSize()));
     }
     const QSize outer = window->size().grownBy(frame);
-    QPoint wanted = window->pos();
+    QPoint wanted = window->geometry().topLeft() - QPoint(frame.left(), frame.top());
     if (how != Placement::KeepOnScreen) {
         wanted = room.center() - QPoint(outer.width() / 2, outer.height() / 2) + QPoint(1, 1);
     }
-    window->move(Clamp(wanted.x(), outer.width(), room.left(), room.right()),
-                 Clamp(wanted.y(), outer.height(), room.top(), room.bottom()));
+    const QPoint corner(Clamp(wanted.x(), outer.width(), room.left(), room.right()),
+                        Clamp(wanted.y(), outer.height(), room.top(), room.bottom()));
+    // The inside of the window is given, so no toolkit or window manager
+    // has to guess whether a position means the frame or the inside.
+    window->setGeometry(QRect(corner + QPoint(frame.left(), frame.top()), window->size()));
 }
 
 void PlaceOnShow(QWidget* window, Placement how) {
