@@ -1,12 +1,17 @@
 // The console program run for real, as a scheduler would run it.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "Version.h"
 #include "batch/BatchFile.h"
 #include "settings/SyncSettings.h"
 #include "support/ChildProcess.h"
@@ -43,7 +48,7 @@ std::size_t LinesOf(const std::string& text) {
 // A copy of the program in the test's own program directory, so that the
 // start-up read finds the test's settings file and never the build folder's.
 class BatchCliTest : public ::testing::Test {
-protected:
+public:
     BatchCliTest() {
         dir.ProgramDir();
         program = dir.Path("prog/twinfold-batch");
@@ -143,14 +148,15 @@ TEST_F(BatchCliTest, SkippedEntriesAndQuestionsArePrintedAndTheStatusIsOne) {
     }
 }
 
-TEST_F(BatchCliTest, AMissingBatchFileRunsNothingAndSucceeds) {
-    EXPECT_EQ(Run({dir.Path("none.tfw")}), 0);
+TEST_F(BatchCliTest, AnEmptyBatchFileRunsNothingAndSucceeds) {
+    EXPECT_EQ(Run({dir.CreateFile("empty.tfw")}), 0);
     EXPECT_EQ(Out(), kClosing);
+    EXPECT_EQ(Err(), "");
 }
 
 TEST_F(BatchCliTest, AFirstStartCreatesTheDefaultSettingsFileOnly) {
     fs::remove(dir.Path("prog/tfoldw.ini"));
-    EXPECT_EQ(Run({dir.Path("none.tfw")}), 0);
+    EXPECT_EQ(Run({dir.CreateFile("empty.tfw")}), 0);
     EXPECT_TRUE(dir.Exists("prog/tfoldw.ini"));
     EXPECT_FALSE(dir.Exists("prog/tfoldw.tfw"));
 }
@@ -167,6 +173,17 @@ TEST_F(BatchCliTest, AWrongCommandLineEndsWithTwoAndTheUsage) {
     }
     EXPECT_EQ(Run({"--help"}), 0);
     EXPECT_NE(Out().find("Usage: twinfold-batch"), std::string::npos);
+}
+
+TEST_F(BatchCliTest, VersionPrintsTheBuildsVersionAndRunsNothing) {
+    dir.CreateFile("src/a.txt", "a", kNew);
+    dir.CreateDirectory("dst");
+    const std::string batch = Batch({Entry("a.ini", "src", "dst")});
+
+    EXPECT_EQ(Run({"--version", batch}), 0);
+    EXPECT_EQ(Out(), std::string("twinfold-batch ") + kVersion + "\n");
+    EXPECT_EQ(Err(), "");
+    EXPECT_FALSE(dir.Exists("dst/a.txt"));
 }
 
 // Ctrl+C once the first entry has begun copying: that entry stops between
@@ -202,6 +219,160 @@ TEST_F(BatchCliTest, CtrlCStopsBetweenFilesRunsNoFurtherEntryAndStillWritesTheLo
     EXPECT_EQ(LinesOf(dir.ReadFile("logs/TFSuccess.txt")), copied);
     EXPECT_EQ(dir.ReadFile("logs/TFFailed.txt"), "");
     EXPECT_EQ(dir.ReadFile("prog/tfoldw.ini"), kStoredSettings);
+}
+
+}  // namespace
+
+namespace {
+
+// Every way a run can leave work undone ends with status 1, never 0; a batch
+// file that cannot be read is named on standard error with the reason.
+TEST_F(BatchCliTest, EveryKindOfFailureEndsWithStatusOne) {
+    struct Case {
+        const char* name;
+        // Makes the case's tree under the prefix; returns the batch file.
+        std::function<std::string(BatchCliTest&, const std::string&)> batch;
+        std::string error;  // expected on standard error
+    };
+    const std::vector<Case> cases = {
+        {"batch file missing",
+         [](BatchCliTest& t, const std::string& p) { return t.dir.Path(p + "none.tfw"); },
+         "No such file or directory"},
+        {"batch file is a directory",
+         [](BatchCliTest& t, const std::string& p) { return t.dir.CreateDirectory(p + "d.tfw"); },
+         "Is a directory"},
+        {"batch file over 1 MiB",
+         [](BatchCliTest& t, const std::string& p) {
+             return t.dir.CreateFile(p + "huge.tfw", "[Files]\n" + std::string(2 << 20, ';'));
+         },
+         "File too large"},
+        {"settings file missing",
+         [](BatchCliTest& t, const std::string& p) { return t.Batch({t.dir.Path(p + "no.ini")}); },
+         ""},
+        {"source directory missing",
+         [](BatchCliTest& t, const std::string& p) {
+             return t.Batch({t.Entry(p + "gone.ini", p + "gone", p + "out")});
+         },
+         ""},
+        {"nothing marked to sync",
+         [](BatchCliTest& t, const std::string& p) {
+             t.dir.CreateFile(p + "in/a.txt", "a", kNew);
+             return t.Batch({t.Entry(p + "none.ini", p + "in", p + "out", false, false)});
+         },
+         ""},
+        {"a file that cannot be replaced",
+         [](BatchCliTest& t, const std::string& p) {
+             t.dir.CreateFile(p + "in/locked.txt", "new", kNew);
+             t.dir.CreateFile(p + "out/locked.txt", "old", kOld);
+             t.dir.MakeReadOnly(p + "out/locked.txt");
+             return t.Batch({t.Entry(p + "locked.ini", p + "in", p + "out")});
+         },
+         ""},
+        {"a link to a directory at the destination",
+         [](BatchCliTest& t, const std::string& p) {
+             t.dir.CreateFile(p + "in/etc/victim.conf", "new", kNew);
+             t.dir.CreateDirectory(p + "elsewhere");
+             t.dir.CreateDirectory(p + "out");
+             fs::create_directory_symlink(t.dir.Path(p + "elsewhere"), t.dir.Path(p + "out/etc"));
+             return t.Batch({t.Entry(p + "link.ini", p + "in", p + "out")});
+         },
+         ""},
+    };
+    int number = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string prefix = "case" + std::to_string(++number) + "/";
+        dir.CreateDirectory(prefix + "out");
+        const std::string batch = c.batch(*this, prefix);
+
+        EXPECT_EQ(Run({"--yes", batch}), 1) << Out();
+        if (!c.error.empty()) {
+            EXPECT_EQ(Err(), "twinfold-batch: cannot read the batch file " + batch + ": " +
+                                 c.error + "\n");
+        }
+        EXPECT_FALSE(dir.Exists(prefix + "elsewhere/victim.conf"));
+    }
+}
+
+// Nothing the program is named may make it wait: a FIFO as batch file or as
+// a listed settings file is unreadable, and the run ends at once.
+TEST_F(BatchCliTest, AFifoNamedAsBatchOrSettingsFileNeverBlocks) {
+    ASSERT_EQ(mkfifo(dir.Path("pipe.tfw").c_str(), 0644), 0);
+    ASSERT_EQ(mkfifo(dir.Path("pipe.ini").c_str(), 0644), 0);
+    const std::string listed = Batch({dir.Path("pipe.ini")});
+    for (const std::string& batch : {dir.Path("pipe.tfw"), listed}) {
+        SCOPED_TRACE(batch);
+        test::ChildProcess child(program, {"--yes", batch}, dir.Path("out.txt"),
+                                 dir.Path("err.txt"));
+        EXPECT_EQ(child.WaitAtMost(std::chrono::seconds(20)), 1) << "blocked or wrong status";
+    }
+    EXPECT_NE(Out().find("The ini file: " + dir.Path("pipe.ini") + " is invalid"),
+              std::string::npos);
+}
+
+// A polite kill in the middle of a copy: the program stops there, removes
+// what it was writing and keeps the old file.
+TEST_F(BatchCliTest, TerminationDuringACopyLeavesTheOldFileAndNoTemporary) {
+    for (int signal : {15, 1}) {  // SIGTERM, SIGHUP
+        SCOPED_TRACE(signal);
+        fs::remove_all(dir.Path("in"));
+        fs::remove_all(dir.Path("out"));
+        const std::string big = dir.CreateFile("in/big.bin", "", kNew);
+        fs::resize_file(big, std::uintmax_t{8} << 30);  // sparse, yet slow to copy
+        dir.CreateFile("out/big.bin", "previous", kOld);
+        const std::string batch = Batch({Entry("big.ini", "in", "out")});
+
+        test::ChildProcess child(program, {"--yes", batch}, dir.Path("out.txt"),
+                                 dir.Path("err.txt"));
+        // The copy is under way once the program holds an unnamed file open.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        bool copying = false;
+        while (!copying && std::chrono::steady_clock::now() < deadline) {
+            std::error_code ignored;
+            for (const auto& fd :
+                 fs::directory_iterator("/proc/" + std::to_string(child.pid()) + "/fd", ignored)) {
+                copying |= fs::read_symlink(fd.path(), ignored).string().find("(deleted)") !=
+                           std::string::npos;
+            }
+        }
+        ASSERT_TRUE(copying);
+        child.Send(signal);
+
+        EXPECT_EQ(child.WaitAtMost(std::chrono::seconds(5)), 130) << "did not stop within reach";
+        EXPECT_EQ(dir.ReadFile("out/big.bin"), "previous");
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path("out")), fs::directory_iterator()),
+                  1);
+    }
+}
+
+// A subdirectory the program may not read is reported once and recorded;
+// the rest of the tree is still synchronised. Root may read anything, so as
+// root the program runs where root's privileges do not reach.
+TEST_F(BatchCliTest, AnUnreadableSubdirectoryIsRecordedAndTheRestSynchronised) {
+    dir.CreateFile("in/locked/hidden-from-us.txt", "x", kNew);
+    dir.CreateFile("in/open/fine.txt", "fine", kNew);
+    dir.CreateFile("in/top.txt", "top", kNew);
+    dir.CreateDirectory("out");
+    ASSERT_EQ(chmod(dir.Path("in/locked").c_str(), 0), 0);
+    const std::string batch = Batch({Entry("tree.ini", "in", "out")});
+    std::vector<std::string> arguments = {"--yes", "--log-dir", dir.Path("logs"), batch};
+    std::string runner = program;
+    if (geteuid() == 0) {
+        if (std::system("unshare -U true 2>/dev/null") != 0) GTEST_SKIP() << "no user namespaces";
+        arguments.insert(arguments.begin(), {"-U", program});
+        runner = "/usr/bin/unshare";
+    }
+    const int status =
+        test::RunProcess(runner, arguments, dir.Path("out.txt"), dir.Path("err.txt"));
+    chmod(dir.Path("in/locked").c_str(), 0755);
+
+    EXPECT_EQ(status, 1) << Err();
+    EXPECT_EQ(dir.ReadFile("out/open/fine.txt"), "fine");
+    EXPECT_EQ(dir.ReadFile("out/top.txt"), "top");
+    EXPECT_EQ(dir.ReadFile("logs/TFFailed.txt"), dir.Path("in/locked") + "\r\n");
+    EXPECT_NE(Out().find("Cannot open directory " + dir.Path("in/locked") + ": Permission denied"),
+              std::string::npos)
+        << Out();
 }
 
 }  // namespace

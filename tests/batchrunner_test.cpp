@@ -19,7 +19,8 @@ const std::string kClosing = "Batch Process Sync Successful!";
 
 class BatchRunnerTest : public ::testing::Test {
 protected:
-    BatchRunnerTest() : windows(desktop, dir.ProgramDir()) {}
+    // One file after the other, so that a test can cancel at a known file.
+    BatchRunnerTest() : windows(desktop, dir.ProgramDir()) { main().syncWorkers = 0; }
 
     // A settings file with every key; the entry copies `source` to `dest`.
     std::string Settings(const std::string& name, SyncSettings settings) {

@@ -82,13 +82,33 @@ TEST(BatchCommandLineTest, WrongFormsSayWhatIsWrong) {
     }
 }
 
-TEST(BatchCommandLineTest, HelpNeedsNoFileAndTheUsageNamesEveryOption) {
-    auto line = ParseBatchCommandLine({"--help"});
-    ASSERT_TRUE(line.ok());
-    EXPECT_TRUE(line.value().help);
+TEST(BatchCommandLineTest, HelpAndVersionNeedNoFileAndTheUsageNamesEveryOption) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        bool help;
+        bool version;
+    };
+    const Case cases[] = {
+        {"help", {"--help"}, true, false},
+        {"short help", {"-h"}, true, false},
+        {"version", {"--version"}, false, true},
+        {"version with a file", {"--yes", "a.tfw", "--version"}, false, true},
+        {"version after --", {"--", "--version"}, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto line = ParseBatchCommandLine(c.args);
+        ASSERT_TRUE(line.ok()) << line.error().message;
+        EXPECT_EQ(line.value().help, c.help);
+        EXPECT_EQ(line.value().version, c.version);
+    }
     const std::string usage = BatchUsage();
     EXPECT_EQ(usage.rfind("Usage: twinfold-batch [--yes | --no] [--log-dir DIR] BATCHFILE\n", 0),
               0u);
+    for (const char* option : {"--yes", "--no", "--log-dir DIR", "--help", "--version"}) {
+        EXPECT_NE(usage.find(std::string("  ") + option + " "), std::string::npos) << option;
+    }
     EXPECT_EQ(usage.back(), '\n');
 }
 
@@ -253,13 +273,18 @@ TEST(BatchExitStatusTest, CleanRunsOnly) {
         int status;
     };
     const Case cases[] = {
-        {"clean", {3, 0, 0, false}, 0, true, 0},
-        {"empty batch", {0, 0, 0, false}, 0, true, 0},
-        {"skipped", {3, 1, 0, false}, 0, true, 1},
-        {"cancelled", {3, 0, 1, false}, 0, true, 1},
-        {"failed file", {3, 0, 0, false}, 2, true, 1},
-        {"logs not written", {3, 0, 0, false}, 0, false, 1},
-        {"interrupted", {3, 0, 1, true}, 5, false, 130},
+        {"clean", {3, 0, 0, false, {}}, 0, true, 0},
+        {"empty batch", {0, 0, 0, false, {}}, 0, true, 0},
+        {"skipped", {3, 1, 0, false, {}}, 0, true, 1},
+        {"cancelled", {3, 0, 1, false, {}}, 0, true, 1},
+        {"failed file", {3, 0, 0, false, {}}, 2, true, 1},
+        {"logs not written", {3, 0, 0, false, {}}, 0, false, 1},
+        {"interrupted", {3, 0, 1, true, {}}, 5, false, 130},
+        {"unreadable batch file",
+         {0, 0, 0, false, Error{"No such file or directory", 2}},
+         0,
+         true,
+         1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

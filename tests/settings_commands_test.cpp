@@ -260,6 +260,9 @@ TEST_F(SettingsCommandsTest, ProgramDirectoryIsTheProgramsOwnWhenWritableElseThe
     setenv("XDG_CONFIG_HOME", config.c_str(), 1);
     EXPECT_EQ(ProgramDirectoryFor(dir.Path("no/such/dir")), config + "/twinfold/");
     EXPECT_TRUE(dir.Exists("config/twinfold"));
+    // An installed program keeps its settings with the user, also when run
+    // by root, who may write anywhere.
+    EXPECT_EQ(ProgramDirectoryFor("/usr/bin/"), config + "/twinfold/");
     unsetenv("XDG_CONFIG_HOME");
 }
 

@@ -1,6 +1,7 @@
 #include "batch/BatchFile.h"
 
 #include <cerrno>
+#include <unordered_map>
 
 #include "platform/FileSystem.h"
 #include "settings/TIniFile.h"
@@ -13,16 +14,35 @@ constexpr const char* kEnd = "Done";
 
 std::string KeyOf(std::size_t position) { return "File" + std::to_string(position); }
 
+std::string LowerAscii(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+}
+
 }  // namespace
 
-std::vector<std::string> ReadBatchFile(const std::string& path) {
-    TIniFile file(path);
+Result<std::vector<std::string>> ReadBatchList(const std::string& path) {
+    auto text = platform::ReadNamedFile(path, TIniFile::kMaxFileSize);
+    if (!text) return text.error();
+    std::unordered_map<std::string, std::string> values;
+    for (auto& [key, value] : IniDocument::Parse(text.value()).Entries(kSection)) {
+        values.emplace(LowerAscii(key), std::move(value));
+    }
     std::vector<std::string> entries;
     for (std::size_t n = 0;; ++n) {
-        std::string value = file.ReadString(kSection, KeyOf(n), kEnd);
-        if (value == kEnd) return entries;
+        auto found = values.find(LowerAscii(KeyOf(n)));
+        if (found == values.end() || found->second == kEnd) return entries;
+        std::string& value = found->second;
+        if (value.size() > TIniFile::kMaxValueLength) value.resize(TIniFile::kMaxValueLength);
         entries.push_back(std::move(value));
     }
+}
+
+std::vector<std::string> ReadBatchFile(const std::string& path) {
+    auto entries = ReadBatchList(path);
+    return entries ? std::move(entries).value() : std::vector<std::string>();
 }
 
 Status WriteBatchFile(const std::string& path, const std::vector<std::string>& entries,

@@ -3,6 +3,8 @@
 #include <optional>
 #include <string_view>
 
+#include "main/CommandLine.h"
+
 namespace twinfold {
 namespace {
 
@@ -43,6 +45,8 @@ Result<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::string>& a
             optionsEnded = true;
         } else if (arg == "--help" || arg == "-h") {
             line.help = true;
+        } else if (arg == "--version") {
+            line.version = true;
         } else if (arg == "--yes" || arg == "--no") {
             auto conflict =
                 SetAnswer(line, arg == "--yes" ? ConsoleAnswer::Yes : ConsoleAnswer::No);
@@ -54,7 +58,7 @@ Result<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::string>& a
             return Wrong("unknown option " + arg);
         }
     }
-    if (line.help) return line;
+    if (line.help || line.version) return line;
     if (files.empty()) return Wrong("no batch file given");
     if (files.size() > 1) return Wrong("more than one batch file given");
     line.batchFile = files.front();
@@ -63,6 +67,7 @@ Result<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::string>& a
 
 std::string BatchUsage() {
     return "Usage: twinfold-batch [--yes | --no] [--log-dir DIR] BATCHFILE\n"
+           "       twinfold-batch --help | --version\n"
            "Runs every settings file listed in BATCHFILE (a .tfw batch file) as the\n"
            "window program's Run Batch File command does, without saving any settings.\n"
            "\n"
@@ -71,9 +76,14 @@ std::string BatchUsage() {
            "                 input is not a terminal; on a terminal each one is asked)\n"
            "  --log-dir DIR  afterwards write the run-log lists into DIR as\n"
            "                 TFSuccess.txt, TFOlder.txt and TFFailed.txt\n"
+           "  --help         print this help and end\n"
+           "  --version      print the version and end\n"
            "\n"
-           "Exit status: 0 when every entry ran, none was cancelled and no file failed;\n"
-           "1 otherwise; 2 for a wrong command line; 130 after Ctrl+C.\n";
+           "Exit status: 0 when the batch file was read, every entry ran and synced,\n"
+           "none was cancelled and no file or directory failed; 1 otherwise; 2 for a\n"
+           "wrong command line; 130 after Ctrl+C, SIGTERM or SIGHUP.\n";
 }
+
+std::string BatchVersion() { return VersionLine("twinfold-batch"); }
 
 }  // namespace twinfold

@@ -9,11 +9,13 @@
 namespace twinfold {
 
 // twinfold-batch [--yes | --no] [--log-dir DIR] BATCHFILE
+// twinfold-batch --help | --version
 struct BatchCommandLine {
     ConsoleAnswer answer = ConsoleAnswer::Ask;
     std::string logDir;  // empty: no log files
     std::string batchFile;
-    bool help = false;  // --help or -h: print the usage and run nothing
+    bool help = false;     // --help or -h: print the usage and run nothing
+    bool version = false;  // --version: print the version and run nothing
 };
 
 // Reads the arguments after the program's name. A wrong command line comes
@@ -22,5 +24,8 @@ Result<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::string>& a
 
 // The usage text, ending in a line break.
 std::string BatchUsage();
+
+// What --version prints: the program's name and version and a line break.
+std::string BatchVersion();
 
 }  // namespace twinfold

@@ -46,6 +46,10 @@ int RunBatch(const BatchCommandLine& line) {
 
     windows.main.ExecuteBatch(batchFile);
     if (progress) progress->Clear();
+    if (const auto& unreadable = windows.main.LastBatch().unreadable) {
+        std::cerr << "twinfold-batch: cannot read the batch file " << batchFile << ": "
+                  << unreadable->message << '\n';
+    }
     const bool logsWritten = logDir.empty() || WriteRunLogs(windows.logFile, logDir, std::cerr);
     return BatchExitStatus(windows.main.LastBatch(), windows.logFile.FileFailed.Count(),
                            logsWritten);

@@ -54,6 +54,19 @@ Status TDirectoryListBox::Reload() {
     return NotifyChange();
 }
 
+void TDirectoryListBox::ShowListing(const std::string& path,
+                                    const std::vector<std::string>& subdirectories) {
+    directory_ = path;
+    items_.clear();
+    AddPathEntries();
+    currentIndex_ = Count() - 1;
+    const int level = items_.back().level + 1;
+    for (const auto& name : subdirectories)
+        items_.push_back({name, EntryKind::Subdirectory, level});
+    itemIndex_ = currentIndex_;
+    (void)NotifyChange();  // a file list that lags behind reports on its own next read
+}
+
 Status TDirectoryListBox::OpenSelected() { return SetDirectory(EntryPath(itemIndex_)); }
 
 std::string TDirectoryListBox::EntryPath(int index) const {

@@ -38,6 +38,12 @@ public:
     Status SetDirectory(const std::string& path);
     // Re-reads the subdirectories and notifies; the directory stays.
     Status Reload();
+    // Shows `path` with `subdirectories` (in list order) as a walk read them,
+    // and notifies, without reading the file system or moving the process:
+    // the panes follow a synchronisation that reads through its own open
+    // directories. A linked file list should already show `path` (see
+    // TFileListBox::ShowItems), or it re-reads.
+    void ShowListing(const std::string& path, const std::vector<std::string>& subdirectories);
     // Goes to the path of the selected entry.
     Status OpenSelected();
     // The full path entry `index` stands for; empty at or past the end.

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "desktop/Desktop.h"
+#include "listing/MaskFilter.h"
 #include "listing/NameOrder.h"
 #include "listing/Paths.h"
 #include "listing/TDirectoryListBox.h"
@@ -42,16 +43,6 @@ private:
     Desktop* desktop_;
     bool shown_ = false;
 };
-
-std::vector<std::string> SplitMask(const std::string& mask) {
-    std::vector<std::string> pieces;
-    std::size_t start = 0;
-    for (std::size_t end; (end = mask.find(';', start)) != std::string::npos; start = end + 1) {
-        pieces.push_back(mask.substr(start, end - start));
-    }
-    pieces.push_back(mask.substr(start));
-    return pieces;
-}
 
 // The search passes an entry with a hidden, system, volume or directory bit
 // only when that bit is asked for; it is then admitted by ftNormal or by any
@@ -147,6 +138,15 @@ Status TFileListBox::Reload() {
     }
     Change();
     return Ok();
+}
+
+void TFileListBox::ShowItems(const std::string& path, const std::vector<std::string>& names) {
+    directory_ = path;
+    std::vector<Item> items;
+    items.reserve(names.size());
+    for (const auto& name : names) items.push_back({name, FileGlyph(name)});
+    ReplaceItems(std::move(items));
+    Change();
 }
 
 void TFileListBox::SetItemIndex(int index) {

@@ -54,6 +54,11 @@ public:
     // former entries stay and the error comes back.
     Status Reload();
 
+    // Shows `names` (already in list order) as the entries of `path`, none
+    // selected, and notifies, without reading the file system: the list
+    // follows a synchronisation that has read and filtered the directory.
+    void ShowItems(const std::string& path, const std::vector<std::string>& names);
+
     const std::vector<Item>& Items() const { return items_; }
     int Count() const { return static_cast<int>(items_.size()); }
     // The current (focused) entry, or -1. In single selection it is also the

@@ -62,7 +62,12 @@ void TMain::ExecuteBatch(const std::string& batchFile) {
     batchRunning = true;
     currentBatchFile = batchFile;
     lastBatch_ = {};
-    const std::vector<std::string> entries = ReadBatchFile(batchFile);
+    auto list = ReadBatchList(batchFile);
+    // A batch file that cannot be read runs nothing, as an empty one does,
+    // but the report keeps why, so that an unattended run can say so.
+    if (!list) lastBatch_.unreadable = list.error();
+    const std::vector<std::string> entries =
+        list ? std::move(list).value() : std::vector<std::string>();
     lastBatch_.entries = static_cast<int>(entries.size());
     for (const auto& entry : entries) {
         if (desktop_.StopRequested()) break;
@@ -128,6 +133,8 @@ void TMain::SyncBatchEntry(bool selectAll) {
         SyncBtnClick();
     }
     if (SyncBox().ModalResult() == TSyncBox::kCancelled) ++lastBatch_.cancelled;
+    // An entry that synchronised nothing did not do what it was meant to.
+    if (SyncDeclined()) ++lastBatch_.skipped;
 }
 
 }  // namespace twinfold

@@ -79,8 +79,10 @@ bool TMain::RemoveExcludedFiles() {
     return !removed.empty();
 }
 
+bool TMain::CustomFilterChosen() const { return EditFilter.Text() == kCustom; }
+
 void TMain::FileListChange() {
-    if (EditFilter.Text() == kCustom) RemoveExcludedFiles();
+    if (CustomFilterChosen() && !showingWalk_) RemoveExcludedFiles();
     FileListClick();
 }
 

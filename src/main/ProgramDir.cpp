@@ -19,10 +19,20 @@ std::string UserDirectory() {
     return IsDirectory(dir) && platform::IsWritable(dir) ? WithSeparator(dir) : std::string();
 }
 
+// Where installed programs live. Root may write there, but settings do not
+// belong among the system's programs.
+bool IsSystemDirectory(const std::string& dir) {
+    for (const char* prefix : {"/usr/", "/bin/", "/sbin/", "/opt/", "/snap/"}) {
+        if (WithSeparator(dir).rfind(prefix, 0) == 0) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 std::string ProgramDirectoryFor(const std::string& executableDir) {
-    if (!executableDir.empty() && platform::IsWritable(executableDir)) {
+    if (!executableDir.empty() && !IsSystemDirectory(executableDir) &&
+        platform::IsWritable(executableDir)) {
         return WithSeparator(executableDir);
     }
     if (std::string user = UserDirectory(); !user.empty()) return user;

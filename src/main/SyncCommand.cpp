@@ -1,16 +1,33 @@
-// The Sync command, the directory walk and the per-file copy decision.
+// The Sync command, the directory walk and the per-file copy decision. The
+// engine (src/sync) reads and writes through open directories; this file
+// drives the panes, the progress dialog and the log from what it reports.
+#include <atomic>
+#include <chrono>
+#include <deque>
+#include <memory>
+#include <new>
 #include <string>
 
+#include "listing/MaskFilter.h"
 #include "listing/Paths.h"
 #include "log/TLogFilebx.h"
 #include "main/TMain.h"
 #include "platform/FileSystem.h"
+#include "platform/PendingFile.h"
 #include "settings/TOptionsbx.h"
+#include "sync/DirectoryJob.h"
 #include "sync/FmxUtils.h"
 #include "sync/TSyncBox.h"
+#include "sync/TreeWalk.h"
+#include "sync/WorkerPool.h"
 
 namespace twinfold {
 namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// During a long copy the dialog paints and answers no more often than this.
+constexpr auto kCopyPumpInterval = std::chrono::milliseconds(50);
 
 // Lowers the running flag on every way out of a command.
 class RunGuard {
@@ -31,26 +48,78 @@ void StartGauge(TSyncBox& box, int files) {
 
 }  // namespace
 
+// What one run needs that does not change while it goes on: the copy's
+// settings and buffer, the filter its file lists are made with, and the stop
+// that a confirmed cancel raises for every worker.
+struct TMain::SyncRun {
+    sync::CopySettings copy;
+    std::unique_ptr<char[]> buffer;
+    std::string mask;
+    std::optional<std::string> exclude;
+    int workers = 0;
+    std::atomic<bool> stop{false};
+    Clock::time_point lastPump = Clock::now();
+
+    std::span<char> Buffer() { return {buffer.get(), copy.bufferSize}; }
+};
+
 void TMain::SyncBtnClick() {
     // During a batch only the runner itself may start a synchronisation.
     if (running_ || batchPhase_ == BatchPhase::BetweenEntries) return;
     RunGuard guard([this](bool running) { SetRunning(running); });
     SyncBox().SetModalResult(kRunOn);
+    syncDeclined_ = false;
+    SyncRun run;
+    StartRun(run);
+    run_ = &run;
     if (SyncAll.Checked()) {
         SyncWholeTree();
     } else {
         SyncSelectedFiles();
     }
+    run_ = nullptr;
+}
+
+void TMain::StartRun(SyncRun& run) {
+    run.copy.bufferSize =
+        static_cast<std::size_t>(UsableCopyBufferSize(Options().CopyBufferSize()));
+    run.buffer.reset(new (std::nothrow) char[run.copy.bufferSize]);
+    if (!run.buffer) {
+        run.copy.bufferSize = kDefaultCopyBufferSize;
+        run.buffer = std::make_unique<char[]>(run.copy.bufferSize);
+    }
+    run.copy.creationMask = platform::CreationMask();
+    run.mask = FileList.Mask();
+    if (CustomFilterChosen()) run.exclude = Options().excludeFilters();
+    run.workers = syncWorkers;
 }
 
 bool TMain::CancelRequested() {
     desktop_.ProcessMessages();
-    return SyncBox().ModalResult() == kCancelled;
+    return Cancelled();
+}
+
+// A confirmed cancel stops the workers at once, not only this thread.
+bool TMain::Cancelled() {
+    const bool cancelled = SyncBox().ModalResult() == kCancelled;
+    if (cancelled && run_ != nullptr) run_->stop = true;
+    return cancelled;
+}
+
+// While a copy goes on or a worker is waited for, the dialog paints and
+// answers no more often than every 50 ms.
+bool TMain::KeepGoing() {
+    if (Clock::now() - run_->lastPump >= kCopyPumpInterval) {
+        desktop_.ProcessMessages();
+        run_->lastPump = Clock::now();
+    }
+    return !Cancelled();
 }
 
 void TMain::SyncSelectedFiles() {
     if (FileList.SelCount() == 0) {
         desktop_.Message("No items selected to sync!");
+        syncDeclined_ = true;
         return;
     }
     TSyncBox& box = SyncBox();
@@ -60,8 +129,11 @@ void TMain::SyncSelectedFiles() {
     box.Show();
     box.Repaint();
 
-    const std::string sourceDir = SourceDirListBox.Directory();
-    const std::string destDir = DestDirListBox.Directory();
+    std::vector<std::string> names;
+    for (const auto& item : FileList.Items()) names.push_back(item.text);
+    sync::DirectoryJob job(
+        sync::OpenDirectoryPair(SourceDirListBox.Directory(), DestDirListBox.Directory()),
+        std::move(names), run_->copy, run_->stop);
     const int count = FileList.Count();
     int processed = 0;
     for (int i = 0; i < count; ++i) {
@@ -71,7 +143,13 @@ void TMain::SyncSelectedFiles() {
             desktop_.Message("Operation Canceled!");
             return;
         }
-        if (FileList.Selected(i)) processed = SyncFile(sourceDir, i, destDir, processed);
+        if (!FileList.Selected(i)) continue;
+        processed = SyncFile(job, i, processed);
+        // A cancel confirmed during the copy stopped it; nothing more runs.
+        if (Cancelled()) {
+            desktop_.Message("Operation Canceled!");
+            return;
+        }
     }
     if (!batchRunning) desktop_.Message("File Sync Successful!");
     box.Close();
@@ -81,123 +159,181 @@ void TMain::SyncWholeTree() {
     if (FileList.SelCount() > 0 &&
         !desktop_.Warning("You have files selected and Sync All is checked. All files will be "
                           "copied...Do you wish to continue?")) {
+        syncDeclined_ = true;
         return;
     }
     sourceRoot = SourceDirListBox.Directory();
     runDestination_ = DestDirListBox.Directory();
-    StartWalkAtCurrentDirectory();
-    Status walked = Traverse(SourceDirListBox);
+    auto walk = sync::TreeWalk::Start(sourceRoot, runDestination_, SelectedSubdirectory());
+    if (walk) Traverse(walk.value());
     SyncBox().Close();
     Status restored = SourceDirListBox.SetDirectory(sourceRoot);
-    // A directory that vanished under the walk ends it with its own words.
-    Status failed = !walked.ok() ? walked : restored;
+    Status back = DestDirListBox.SetDirectory(runDestination_);
+    // A source root that cannot be read ends the run with its own words.
+    Status failed = !walk ? Status(walk.error()) : !restored.ok() ? restored : back;
     if (!failed.ok()) {
         desktop_.Failure(failed.error().message);
-    } else if (SyncBox().ModalResult() == kCancelled) {
+    } else if (Cancelled()) {
         desktop_.Message("Operation Canceled!");
     } else if (!batchRunning) {
         desktop_.Message("Directory Sync Successful!");
     }
 }
 
-// An entry above the current directory would start the walk outside the
-// source root, where relative paths mean nothing.
-void TMain::StartWalkAtCurrentDirectory() {
-    int current = SourceDirListBox.CurrentIndex();
-    if (SourceDirListBox.ItemIndex() < current) SourceDirListBox.SetItemIndex(current);
+// The subdirectory selected but not opened in the source pane, which the walk
+// then covers alone. An entry above the current directory would start the
+// walk outside the source root, where relative paths mean nothing: the walk
+// starts at the current directory instead.
+std::string TMain::SelectedSubdirectory() const {
+    const int selected = SourceDirListBox.ItemIndex();
+    if (selected <= SourceDirListBox.CurrentIndex()) return {};
+    return SourceDirListBox.Items()[static_cast<std::size_t>(selected)].text;
 }
 
-Status TMain::Traverse(TDirectoryListBox& pane) {
-    if (Status opened = pane.OpenSelected(); !opened.ok()) return opened;
-    const int first = pane.ItemIndex() + 1;
-    const int count = pane.Count();
-    for (int i = first; i < count; ++i) {
-        if (CancelRequested()) return Ok();
-        if (i == pane.Count()) continue;
-        // A destination inside the source tree is never copied into itself.
-        if (platform::IsSameEntry(pane.EntryPath(i), runDestination_)) continue;
-        pane.SetItemIndex(i);
-        if (Status walked = Traverse(pane); !walked.ok()) return walked;
-        if (SyncBox().ModalResult() == kCancelled) return Ok();
+// The walk plans directories ahead of what the panes show: with workers,
+// several directories are copied at once while this thread shows them, logs
+// them and asks its questions strictly in the walk's order.
+void TMain::Traverse(sync::TreeWalk& walk) {
+    std::optional<sync::WorkerPool> pool;
+    if (run_->workers > 0) pool.emplace(run_->workers, run_->copy.bufferSize);
+    // Enough directories planned that the workers never wait for this thread.
+    const std::size_t ahead = pool ? 8 * static_cast<std::size_t>(run_->workers) : 1;
+    std::deque<std::shared_ptr<sync::DirectoryJob>> planned;
+    bool walking = true;
+    while (!Cancelled()) {
+        // Messages run before every subdirectory position and before each
+        // directory's own files.
+        while (walking && planned.size() < ahead) {
+            auto directory = walk.Next([this] { return !CancelRequested(); });
+            walking = directory.has_value() && !Cancelled();
+            if (!walking) break;
+            planned.push_back(PlanDirectory(std::move(*directory)));
+            if (pool && planned.back()->directory().state == sync::WalkDirectory::State::Ready) {
+                pool->Submit(planned.back());
+            }
+        }
+        if (planned.empty() || Cancelled() || CancelRequested()) break;
+        auto job = std::move(planned.front());
+        planned.pop_front();
+        SyncAllFiles(*job);
     }
-    if (CancelRequested()) return Ok();
+    run_->stop = true;
+    for (const auto& job : planned) LogCompleted(*job, 0);
+}
+
+std::shared_ptr<sync::DirectoryJob> TMain::PlanDirectory(sync::WalkDirectory directory) {
+    std::vector<std::string> items = NamesMatching(directory.files, run_->mask);
+    if (run_->exclude) RemoveExcluded(items, NamesMatching(directory.files, *run_->exclude));
+    return std::make_shared<sync::DirectoryJob>(std::move(directory), std::move(items), run_->copy,
+                                                run_->stop);
+}
+
+void TMain::SyncAllFiles(sync::DirectoryJob& job) {
+    using State = sync::WalkDirectory::State;
+    const sync::WalkDirectory& directory = job.directory();
+    if (directory.state == State::SourceUnreadable) {
+        ReportUnreadableDirectory(directory);
+        return;
+    }
+    ShowWalkDirectory(job);
     TSyncBox& box = SyncBox();
     StartGauge(box, FileList.Count());
     box.Show();
-    if (Status synced = SyncAllFiles(pane); !synced.ok()) return synced;
-    if (pane.ItemIndex() > 0) pane.SetItemIndex(pane.ItemIndex() - 1);
-    return pane.OpenSelected();
-}
-
-Status TMain::SyncAllFiles(TDirectoryListBox& pane) {
-    const std::string root = runDestination_;
-    std::string relative =
-        pane.Directory().substr(std::min(sourceRoot.size(), pane.Directory().size()));
-    if (!relative.empty() && relative.front() != platform::kSeparator) {
-        relative.insert(relative.begin(), platform::kSeparator);
+    auto index = job.Index([this] { return KeepGoing(); });
+    if (directory.state != State::Ready || !index) {
+        LogDirectoryFailed(directory, directory.state != State::DestinationMissing);
+        return;
     }
-    std::string target;
-    if (!root.empty() && root.back() == platform::kSeparator) {
-        target = root.substr(0, root.size() - 1) +
-                 (relative.empty() ? std::string(1, platform::kSeparator) : relative);
-    } else {
-        target = root + relative;
-    }
-    MakeDirectoryPath(target);
-    // A file in the way would make the pane list its parent instead.
-    if (!IsDirectory(target) || !DestDirListBox.SetDirectory(target).ok()) {
-        LogDirectoryFailed(target);
-        return Ok();
-    }
-    TSyncBox& box = SyncBox();
-    box.SyncDirFrom.SetCaption(pane.Directory());
-    box.SyncDirTo.SetCaption(DestDirListBox.Directory());
+    DestDirListBox.ShowListing(directory.destinationPath, index.value()->Subdirectories());
+    box.SyncDirFrom.SetCaption(directory.sourcePath);
+    box.SyncDirTo.SetCaption(directory.destinationPath);
     box.Repaint();
 
-    const std::string sourceDir = pane.Directory();
-    const std::string destDir = DestDirListBox.Directory();
     const int count = FileList.Count();
     int processed = 0;
     for (int k = 0; k < count; ++k) {
         box.SetModalResult(kRunOn);
-        if (CancelRequested()) break;
-        processed = SyncFile(sourceDir, k, destDir, processed);
+        // What a worker finished before a cancel was done: it is logged too.
+        if (CancelRequested()) return LogCompleted(job, static_cast<std::size_t>(k));
+        processed = SyncFile(job, k, processed);
+        if (Cancelled()) return LogCompleted(job, static_cast<std::size_t>(k) + 1);
         box.SetFocus();
         box.FocusCancel();
     }
-    return DestDirListBox.SetDirectory(root);
 }
 
-// A destination directory that cannot be made costs only its own files.
-void TMain::LogDirectoryFailed(const std::string& target) {
-    desktop_.Failure("Could not create directory: " + target + ".  Files not copied!");
+// The panes show the directory as the walk read it, with the run's filter
+// applied: the file list holds exactly the files the run synchronises.
+void TMain::ShowWalkDirectory(const sync::DirectoryJob& job) {
+    showingWalk_ = true;
+    FileList.ShowItems(job.directory().sourcePath, job.items());
+    SourceDirListBox.ShowListing(job.directory().sourcePath, job.directory().subdirectories);
+    showingWalk_ = false;
+}
+
+// A source directory that cannot be read is reported once, as a failed copy
+// is, and recorded; the walk goes on with the rest.
+void TMain::ReportUnreadableDirectory(const sync::WalkDirectory& directory) {
+    desktop_.Failure(CannotOpenDirectory(directory.sourcePath, directory.error).message);
+    LogFile().FileFailed.Add(platform::DisplayPath(directory.sourcePath));
+}
+
+// A destination directory that cannot be made costs only the files that
+// would have gone into it; below a refused one the files fail silently, as
+// the refusal was reported once already.
+void TMain::LogDirectoryFailed(const sync::WalkDirectory& directory, bool report) {
+    if (report) {
+        desktop_.Failure("Could not create directory: " + directory.destinationPath +
+                         ".  Files not copied!");
+    }
     for (const auto& item : FileList.Items()) {
-        LogFile().FileFailed.Add(
-            platform::DisplayPath(JoinPath(SourceDirListBox.Directory(), item.text)));
+        LogFile().FileFailed.Add(platform::DisplayPath(JoinPath(directory.sourcePath, item.text)));
     }
 }
 
-int TMain::SyncFile(const std::string& sourceDir, int index, const std::string& destDir,
-                    int processed) {
-    FileList.SetItemIndex(index);
-    const std::string& name = FileList.Items()[index].text;
-    const std::string source = JoinPath(sourceDir, name);
-    const std::int64_t sourceStamp = SourceStamp(source);
-    const std::int64_t destStamp = DestinationStamp(JoinPath(destDir, ExtractFileName(name)));
+// After a cancel: whatever a worker had finished from item `first` on is
+// logged in order, without questions; the rest never happened.
+void TMain::LogCompleted(sync::DirectoryJob& job, std::size_t first) {
+    for (std::size_t k = first; k < job.items().size(); ++k) {
+        auto outcome = job.Completed(k);
+        if (!outcome) return;
+        LogOutcome(JoinPath(job.directory().sourcePath, job.items()[k]), *outcome);
+    }
+}
+
+void TMain::LogOutcome(const std::string& source, const sync::FileOutcome& outcome) {
+    const std::string entry = platform::DisplayPath(source);
+    switch (outcome.kind) {
+        case sync::FileOutcome::Kind::Copied:
+            LogFile().FileSuccess.Add(entry);
+            break;
+        case sync::FileOutcome::Kind::Skipped:
+            LogFile().FileOld.Add(entry);
+            break;
+        case sync::FileOutcome::Kind::Failed:
+            LogFile().FileFailed.Add(entry);
+            break;
+        case sync::FileOutcome::Kind::Stopped:
+            break;
+    }
+}
+
+int TMain::SyncFile(sync::DirectoryJob& job, int item, int processed) {
+    FileList.SetItemIndex(item);
+    const auto k = static_cast<std::size_t>(item);
+    const std::string& name = job.items()[k];
+    const std::string source = JoinPath(job.directory().sourcePath, name);
     TSyncBox& box = SyncBox();
     box.FileName.SetCaption(ExtractFileName(source));
-    const std::string entry = platform::DisplayPath(source);
-    if (destStamp < sourceStamp) {
-        box.Process.SetCaption("Copying");
-        if (BufferedCopyFile(source, destDir, Options().CopyBufferSize(), desktop_)) {
-            LogFile().FileSuccess.Add(entry);
-        } else {
-            LogFile().FileFailed.Add(entry);
-        }
-    } else {
-        box.Process.SetCaption("Skipping");
-        LogFile().FileOld.Add(entry);
+    auto keepGoing = [this] { return KeepGoing(); };
+    box.Process.SetCaption(job.Decide(k, keepGoing) ? "Copying" : "Skipping");
+    const sync::FileOutcome outcome = job.Finish(k, run_->Buffer(), keepGoing);
+    if (outcome.kind == sync::FileOutcome::Kind::Stopped) return processed;
+    if (outcome.kind == sync::FileOutcome::Kind::Failed) {
+        desktop_.Failure(sync::FailureText(outcome.problem, source,
+                                           JoinPath(job.directory().destinationPath, name)));
     }
+    LogOutcome(source, outcome);
     box.Gauge.SetProgress(processed + 1);
     return processed + 1;
 }

@@ -1,6 +1,7 @@
 #include "main/TMain.h"
 
 #include "main/Windows.h"
+#include "sync/WorkerPool.h"
 
 #include <utility>
 
@@ -13,7 +14,9 @@ const TFileType kAllFileClasses{TFileAttr::ftReadOnly, TFileAttr::ftHidden, TFil
 }  // namespace
 
 TMain::TMain(Desktop& desktop, std::string programDirectory)
-    : programDir(std::move(programDirectory)), desktop_(desktop) {
+    : syncWorkers(sync::WorkerPool::DefaultSize()),
+      programDir(std::move(programDirectory)),
+      desktop_(desktop) {
     FileList.MultiSelect = true;
     FileList.ShowGlyphs = true;
     FileList.SetDesktop(&desktop_);

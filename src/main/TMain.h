@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "batch/BatchReport.h"
@@ -19,6 +20,13 @@ namespace twinfold {
 
 // The entries of the file-type box, in the order the settings files count.
 std::vector<std::string> FileTypeEntries();
+
+namespace sync {
+class DirectoryJob;
+struct FileOutcome;
+class TreeWalk;
+struct WalkDirectory;
+}  // namespace sync
 
 class TSyncBox;
 class TLogFilebx;
@@ -41,14 +49,18 @@ public:
 
     // The Sync command: the marked files, or with SyncAll the whole tree.
     void SyncBtnClick();
-    // Walks the tree below `pane`'s selected entry, depth first, post-order.
-    Status Traverse(TDirectoryListBox& pane);
-    // Synchronises every listed file of `pane`'s directory into its
-    // counterpart under the run's destination.
-    Status SyncAllFiles(TDirectoryListBox& pane);
-    // The per-file step for item `index`; returns the new processed count.
-    int SyncFile(const std::string& sourceDir, int index, const std::string& destDir,
-                 int processed);
+    // Walks the tree below the source pane's selected entry, depth first,
+    // post-order, showing every directory in the panes as it comes.
+    void Traverse(sync::TreeWalk& walk);
+    // Synchronises every file the run's filter admits in one directory of
+    // the walk into its counterpart under the run's destination.
+    void SyncAllFiles(sync::DirectoryJob& job);
+    // The per-file step for file list item `item`; returns the new processed
+    // count (unchanged when a cancel stopped the copy).
+    int SyncFile(sync::DirectoryJob& job, int item, int processed);
+    // Workers that copy whole directories of a walk side by side; 0 copies
+    // on this thread, one file after the other. As the machine has cores.
+    int syncWorkers;
 
     // The file-type box and the include/exclude filter. The exclusion pass
     // refreshes the selection summary whenever it removes entries.
@@ -72,6 +84,10 @@ public:
     void MakeDirectoryDDClick();
     void DeleteDirectorySDClick();
     void DeleteDirectoryDDClick();
+
+    // True when the last Sync command synchronised nothing: no file was
+    // marked, or the person declined to sync a whole tree with files marked.
+    bool SyncDeclined() const { return syncDeclined_; }
 
     // True while a Sync command or a batch runs; every other command is
     // refused then.
@@ -142,12 +158,23 @@ public:
 private:
     enum : int { kRunOn = 1, kCancelled = 2 };
 
+    struct SyncRun;
+
+    void StartRun(SyncRun& run);
     void SyncSelectedFiles();
     void SyncWholeTree();
     bool CancelRequested();
+    bool Cancelled();
+    bool KeepGoing();
     bool MovePanesTo(const SyncSettings& settings);
-    void StartWalkAtCurrentDirectory();
-    void LogDirectoryFailed(const std::string& target);
+    std::string SelectedSubdirectory() const;
+    std::shared_ptr<sync::DirectoryJob> PlanDirectory(sync::WalkDirectory directory);
+    void ShowWalkDirectory(const sync::DirectoryJob& job);
+    void ReportUnreadableDirectory(const sync::WalkDirectory& directory);
+    void LogDirectoryFailed(const sync::WalkDirectory& directory, bool report);
+    void LogCompleted(sync::DirectoryJob& job, std::size_t first);
+    void LogOutcome(const std::string& source, const sync::FileOutcome& outcome);
+    bool CustomFilterChosen() const;
     void SetRunning(bool running);
     // Selects the file type's entry and applies it to a freshly read list,
     // so that nothing an earlier type or exclusion pass left stays behind.
@@ -163,6 +190,11 @@ private:
     // The destination directory of the walk in progress.
     std::string runDestination_;
     bool running_ = false;
+    // The run in progress, for the steps that need its settings.
+    SyncRun* run_ = nullptr;
+    // While the walk shows a directory, its file list is already filtered.
+    bool showingWalk_ = false;
+    bool syncDeclined_ = false;
 
     // Batch runner: runs the settings files of a batch file one after the
     // other through the Sync command.

@@ -4,8 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 #include "platform/FileSystem.h"
 
@@ -34,8 +36,6 @@ const char* BaseName(const std::string& path) {
     return slash == std::string::npos ? path.c_str() : path.c_str() + slash + 1;
 }
 
-Error ErrorOf(int code) { return Error{ErrorText(code), code}; }
-
 // The entry a directory search reports for `name`, or nothing for the kinds
 // that are never listed.
 // Without a status query: only when the directory reports the entry's kind.
@@ -63,9 +63,19 @@ std::optional<DirEntry> SearchEntry(int dirFd, const char* name) {
 
 std::string ErrorText(int code) { return std::strerror(code); }
 
+}  // namespace twinfold::platform
+
+namespace twinfold {
+
+Error FromErrno(int code) { return Error{platform::ErrorText(code), code}; }
+
+}  // namespace twinfold
+
+namespace twinfold::platform {
+
 Result<std::vector<DirEntry>> ReadDirectory(const std::string& dir, Detail detail) {
     DIR* stream = opendir(dir.c_str());
-    if (stream == nullptr) return ErrorOf(errno);
+    if (stream == nullptr) return FromErrno(errno);
     std::vector<DirEntry> entries;
     int fd = dirfd(stream);
     errno = 0;
@@ -77,7 +87,7 @@ Result<std::vector<DirEntry>> ReadDirectory(const std::string& dir, Detail detai
     }
     int readError = errno;
     closedir(stream);
-    if (readError != 0) return ErrorOf(readError);
+    if (readError != 0) return FromErrno(readError);
     return entries;
 }
 
@@ -99,23 +109,20 @@ EntryKind QueryEntryKind(const std::string& path, std::uint32_t* attributes) {
     return EntryKind::Other;
 }
 
-bool IsSymbolicLink(const std::string& path) {
-    struct stat st {};
-    return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
-}
-
-bool EntryExists(const std::string& path) {
-    struct stat st {};
-    return !path.empty() && lstat(path.c_str(), &st) == 0;
-}
-
 bool IsWritable(const std::string& path) { return access(path.c_str(), W_OK) == 0; }
 
-bool IsSameEntry(const std::string& a, const std::string& b) {
-    struct stat sa {
-    }, sb{};
-    if (stat(a.c_str(), &sa) != 0 || stat(b.c_str(), &sb) != 0) return false;
-    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+bool MayWrite(const EntryStatus& entry) {
+    const uid_t user = geteuid();
+    if (user == 0) return true;
+    if (entry.owner == user) return (entry.permissions & S_IWUSR) != 0;
+    std::vector<gid_t> groups(static_cast<std::size_t>(std::max(getgroups(0, nullptr), 0)));
+    groups.resize(static_cast<std::size_t>(
+        std::max(getgroups(static_cast<int>(groups.size()), groups.data()), 0)));
+    groups.push_back(getegid());
+    if (std::find(groups.begin(), groups.end(), entry.group) != groups.end()) {
+        return (entry.permissions & S_IWGRP) != 0;
+    }
+    return (entry.permissions & S_IWOTH) != 0;
 }
 
 bool IsCaseSensitiveVolume(const std::string&) { return true; }

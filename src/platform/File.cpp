@@ -1,26 +1,20 @@
-// Open files, whole writes and the temporary file a safe replace writes into.
+// Open files and whole writes.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
-#include <chrono>
 
 #include "platform/FileSystem.h"
+#include "platform/Posix.h"
 
 namespace twinfold::platform {
-namespace {
-
-Error ErrorOf(int code) { return Error{ErrorText(code), code}; }
-
-}  // namespace
 
 File::File(File&& other) noexcept : fd_(other.fd_), modified_(other.modified_) { other.fd_ = -1; }
 
 File& File::operator=(File&& other) noexcept {
     if (this != &other) {
-        Close();
+        (void)Close();
         fd_ = other.fd_;
         modified_ = other.modified_;
         other.fd_ = -1;
@@ -28,23 +22,25 @@ File& File::operator=(File&& other) noexcept {
     return *this;
 }
 
-File::~File() { Close(); }
+File::~File() { (void)Close(); }
 
 Result<File> File::OpenForReading(const std::string& path) {
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return ErrorOf(errno);
-    struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        int code = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-        close(fd);
-        return ErrorOf(code);
+    // Without waiting: a FIFO would block here until someone writes to it.
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return FromErrno(errno);
+    File file(fd);
+    auto info = file.Info();
+    if (!info) return info.error();
+    if (info.value().kind != EntryKind::File) {
+        return FromErrno(info.value().kind == EntryKind::Directory ? EISDIR : EINVAL);
     }
-    return File(fd, static_cast<std::int64_t>(st.st_mtim.tv_sec));
+    file.modified_ = info.value().modified;
+    return file;
 }
 
 Result<File> File::CreateNew(const std::string& path) {
     int fd = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-    if (fd < 0) return ErrorOf(errno);
+    if (fd < 0) return FromErrno(errno);
     return File(fd);
 }
 
@@ -52,7 +48,7 @@ Result<std::size_t> File::Read(std::span<char> buffer) {
     for (;;) {
         ssize_t n = read(fd_, buffer.data(), buffer.size());
         if (n >= 0) return static_cast<std::size_t>(n);
-        if (errno != EINTR) return ErrorOf(errno);
+        if (errno != EINTR) return FromErrno(errno);
     }
 }
 
@@ -61,7 +57,7 @@ Status File::Write(std::span<const char> data) {
         ssize_t n = write(fd_, data.data(), data.size());
         if (n < 0) {
             if (errno == EINTR) continue;
-            return ErrorOf(errno);
+            return FromErrno(errno);
         }
         data = data.subspan(static_cast<std::size_t>(n));
     }
@@ -70,8 +66,21 @@ Status File::Write(std::span<const char> data) {
 
 Status File::SetModified(std::int64_t seconds) {
     struct timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(seconds), 0}};
-    if (futimens(fd_, times) != 0) return ErrorOf(errno);
-    return Ok();
+    return posix::StatusOf(futimens(fd_, times));
+}
+
+Status File::SetPermissions(std::uint32_t permissions) {
+    return posix::StatusOf(fchmod(fd_, permissions & 07777));
+}
+
+Status File::SetOwner(std::uint32_t owner, std::uint32_t group) {
+    return posix::StatusOf(fchown(fd_, owner, group));
+}
+
+Result<EntryStatus> File::Info() const {
+    struct stat st {};
+    if (fstat(fd_, &st) != 0) return FromErrno(errno);
+    return posix::StatusFrom(st);
 }
 
 Status File::Close() {
@@ -79,25 +88,8 @@ Status File::Close() {
     int fd = fd_;
     fd_ = -1;
     // A delayed write error (network volumes, a full disk) shows up here.
-    if (close(fd) != 0 && errno != EINTR) return ErrorOf(errno);
+    if (close(fd) != 0 && errno != EINTR) return FromErrno(errno);
     return Ok();
-}
-
-Result<TemporaryFile> CreateTemporaryBeside(const std::string& target) {
-    static std::atomic<unsigned> counter{0};
-    auto slash = target.find_last_of(kSeparator);
-    std::string dir = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    auto seed =
-        static_cast<unsigned long>(std::chrono::steady_clock::now().time_since_epoch().count());
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string path = dir + "." + name + ".tf" + std::to_string(getpid()) + "-" +
-                           std::to_string((seed + counter++) % 1000000);
-        auto file = File::CreateNew(path);
-        if (file) return TemporaryFile{std::move(file).value(), path};
-        if (file.error().code != EEXIST) return file.error();
-    }
-    return ErrorOf(EEXIST);
 }
 
 }  // namespace twinfold::platform

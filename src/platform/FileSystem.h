@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Attributes.h"
@@ -49,23 +50,36 @@ Result<std::vector<DirEntry>> ReadDirectory(const std::string& dir, Detail detai
 
 std::optional<EntryInfo> QueryEntry(const std::string& path);
 
-// True when a symbolic link stands at `path` itself (dangling or not).
-bool IsSymbolicLink(const std::string& path);
-
 // What stands at `path` itself; a link is not followed.
 enum class EntryKind { None, File, Directory, Link, Other };
 EntryKind QueryEntryKind(const std::string& path, std::uint32_t* attributes = nullptr);
 
-// True when anything at all stands at `path` itself: also the kinds that
-// QueryEntry reports as nothing (FIFOs, sockets, devices, dangling links).
-bool EntryExists(const std::string& path);
+// Two spellings of one entry share both numbers.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// What one status query tells of an entry.
+struct EntryStatus {
+    EntryKind kind = EntryKind::None;
+    std::uint32_t permissions = 0;  // the mode's 07777 bits
+    std::uint32_t owner = 0;
+    std::uint32_t group = 0;
+    std::uint64_t size = 0;
+    std::int64_t modified = 0;  // seconds since the epoch, UTC
+    FileIdentity identity;
+};
 
 // True when `path` exists and the program may write into it (a directory:
 // create entries in it).
 bool IsWritable(const std::string& path);
 
-// Same device and inode: two spellings of one directory.
-bool IsSameEntry(const std::string& a, const std::string& b);
+// True when the permission bits let this process write the entry: root
+// always, anyone else as owner, group member or other. (Whether nobody may
+// write it, the read-only attribute, is a separate question.)
+bool MayWrite(const EntryStatus& entry);
 
 // Packs `seconds` (UTC) as local time into the 32-bit DOS layout; nothing for
 // times before 1980 or after 2107.
@@ -83,10 +97,13 @@ public:
     File& operator=(const File&) = delete;
     ~File();
 
-    // Only regular files; their last-write time is kept from the opening.
+    // Only regular files, opened without waiting (a FIFO named here never
+    // blocks); their last-write time is kept from the opening.
     static Result<File> OpenForReading(const std::string& path);
     // Creates a new file that must not exist yet (mode 0666 less the umask).
     static Result<File> CreateNew(const std::string& path);
+    // Takes over an open descriptor (for the platform's own use).
+    static File Adopt(int fd) { return File(fd); }
 
     // Reads up to buffer.size() bytes; 0 only at the end of the file.
     // Interrupted calls are retried.
@@ -94,10 +111,16 @@ public:
     // Writes every byte or fails.
     Status Write(std::span<const char> data);
     Status SetModified(std::int64_t seconds);
+    // Permission bits (07777), and owner and group.
+    Status SetPermissions(std::uint32_t permissions);
+    Status SetOwner(std::uint32_t owner, std::uint32_t group);
+    Result<EntryStatus> Info() const;
     Status Close();
     bool isOpen() const { return fd_ >= 0; }
     // The last-write time (UTC seconds) of a file opened for reading.
     std::int64_t modified() const { return modified_; }
+    // For the platform's own use: the descriptor, still owned by the file.
+    int descriptor() const { return fd_; }
 
 private:
     explicit File(int fd, std::int64_t modified = 0) : fd_(fd), modified_(modified) {}
@@ -105,24 +128,29 @@ private:
     std::int64_t modified_ = 0;
 };
 
-// Creates a new, empty, hidden file in the directory of `target` whose name
-// derives from the target's; returns its path with the open file.
-struct TemporaryFile {
-    File file;
-    std::string path;
-};
-Result<TemporaryFile> CreateTemporaryBeside(const std::string& target);
+// Reads the whole of a file the person named (a settings or batch file):
+// opened without waiting, refused unless it is a regular file (EINVAL, or
+// EISDIR for a directory) and refused when it holds more than `limit` bytes
+// (EFBIG), so nothing it is given can block or exhaust the program.
+Result<std::string> ReadNamedFile(const std::string& path, std::size_t limit);
+
+// Replaces the file a person named (settings, batch, log) with `content` in
+// one step: the content goes to a temporary in the same directory, which
+// takes the file's place only when complete. A link at `path` is followed,
+// so the link stays and its target changes. A file that is replaced keeps its
+// permission bits, and its owner and group where the process may set them;
+// a new file gets 0666 less the umask. What stands there must be a regular
+// file that someone may write (EACCES for a read-only one, even for root;
+// EISDIR or EINVAL for other kinds). On failure the old file is untouched
+// and no temporary is left.
+Status ReplaceNamedFile(const std::string& path, std::string_view content);
 
 Status RemoveFile(const std::string& path);
-// Replaces `to` if it exists (an atomic step on one volume).
-Status RenameReplacing(const std::string& from, const std::string& to);
 // Fails when `to` already exists.
 Status MoveEntry(const std::string& from, const std::string& to);
 Status MakeDirectory(const std::string& path);
 Status RemoveDirectory(const std::string& path);
 Status SetModified(const std::string& path, std::int64_t seconds);
-// Gives `to` the permission bits (special bits included) of `from`.
-Status CopyPermissions(const std::string& from, const std::string& to);
 
 Result<std::string> CurrentDirectory();
 Status SetCurrentDirectory(const std::string& path);

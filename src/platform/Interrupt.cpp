@@ -2,6 +2,8 @@
 
 #include <signal.h>
 
+#include <initializer_list>
+
 namespace twinfold::platform {
 namespace {
 
@@ -17,7 +19,7 @@ void InstallInterruptFlag() {
     sigemptyset(&action.sa_mask);
     // Restarted calls keep file operations free of spurious failures.
     action.sa_flags = SA_RESTART | SA_RESETHAND;
-    sigaction(SIGINT, &action, nullptr);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
 }
 
 bool InterruptRequested() { return interrupted != 0; }

@@ -10,29 +10,21 @@
 #include <cstdlib>
 
 #include "platform/FileSystem.h"
+#include "platform/Posix.h"
 
 namespace twinfold::platform {
-namespace {
 
-Error ErrorOf(int code) { return Error{ErrorText(code), code}; }
-
-Status StatusOf(int rc) { return rc == 0 ? Ok() : Status(ErrorOf(errno)); }
-
-}  // namespace
+using posix::StatusOf;
 
 Status RemoveFile(const std::string& path) { return StatusOf(unlink(path.c_str())); }
 
-Status RenameReplacing(const std::string& from, const std::string& to) {
-    return StatusOf(rename(from.c_str(), to.c_str()));
-}
-
 Status MoveEntry(const std::string& from, const std::string& to) {
     if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return Ok();
-    if (errno != EINVAL && errno != ENOSYS) return ErrorOf(errno);
+    if (errno != EINVAL && errno != ENOSYS) return FromErrno(errno);
     // Volumes without no-replace renames: check, then rename.
     struct stat st {};
-    if (lstat(to.c_str(), &st) == 0) return ErrorOf(EEXIST);
-    return RenameReplacing(from, to);
+    if (lstat(to.c_str(), &st) == 0) return FromErrno(EEXIST);
+    return StatusOf(rename(from.c_str(), to.c_str()));
 }
 
 Status MakeDirectory(const std::string& path) { return StatusOf(mkdir(path.c_str(), 0777)); }
@@ -46,7 +38,7 @@ Status SetModified(const std::string& path, std::int64_t seconds) {
 
 Result<std::string> CurrentDirectory() {
     char buffer[PATH_MAX];
-    if (getcwd(buffer, sizeof buffer) == nullptr) return ErrorOf(errno);
+    if (getcwd(buffer, sizeof buffer) == nullptr) return FromErrno(errno);
     return std::string(buffer);
 }
 
@@ -55,7 +47,7 @@ Status SetCurrentDirectory(const std::string& path) { return StatusOf(chdir(path
 Result<std::string> ExecutablePath() {
     char buffer[PATH_MAX];
     ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (n < 0) return ErrorOf(errno);
+    if (n < 0) return FromErrno(errno);
     return std::string(buffer, static_cast<std::size_t>(n));
 }
 

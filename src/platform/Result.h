@@ -37,4 +37,7 @@ using Status = Result<Done>;
 
 inline Status Ok() { return Status(Done{}); }
 
+// The Error of an operating system error number, in the system's own words.
+Error FromErrno(int code);
+
 }  // namespace twinfold

@@ -21,6 +21,8 @@ std::optional<std::uint32_t> PackLocalTime(std::int64_t seconds) {
     return packed;
 }
 
+// mktime would look at the time-zone file again on every call when TZ is
+// unset; the offset that localtime_r gives (rules loaded once) does as well.
 std::int64_t UnpackLocalTime(std::uint32_t packed) {
     std::tm local{};
     local.tm_year = static_cast<int>(packed >> 25) + 80;
@@ -29,8 +31,16 @@ std::int64_t UnpackLocalTime(std::uint32_t packed) {
     local.tm_hour = static_cast<int>((packed >> 11) & 0x1F);
     local.tm_min = static_cast<int>((packed >> 5) & 0x3F);
     local.tm_sec = static_cast<int>(packed & 0x1F) * 2;
-    local.tm_isdst = -1;
-    return static_cast<std::int64_t>(std::mktime(&local));
+    const std::time_t asUtc = timegm(&local);
+    // The offset at the guess, then at the first answer, settles the hours
+    // around a change of daylight saving time.
+    std::time_t answer = asUtc;
+    for (int pass = 0; pass < 2; ++pass) {
+        std::tm probe{};
+        if (localtime_r(&answer, &probe) == nullptr) return asUtc;
+        answer = asUtc - probe.tm_gmtoff;
+    }
+    return static_cast<std::int64_t>(answer);
 }
 
 }  // namespace twinfold::platform

@@ -31,6 +31,9 @@ public:
     QWidget* DialogParent() const;
     // The help window is another view; it is reached through this hook.
     std::function<void(int)> helpHandler;
+    // Whether the program was asked to stop (a terminating signal).
+    std::function<bool()> stopHandler;
+    bool StopRequested() override { return stopHandler && stopHandler(); }
 
 private:
     QPointer<QWidget> parent_;

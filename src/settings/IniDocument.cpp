@@ -1,6 +1,7 @@
 #include "settings/IniDocument.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace twinfold {
 namespace {
@@ -18,6 +19,12 @@ std::string_view Trim(std::string_view s) {
 }
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string LowerAsciiText(std::string_view text) {
+    std::string lowered(text);
+    for (char& c : lowered) c = LowerAscii(c);
+    return lowered;
+}
 
 bool SameName(std::string_view a, std::string_view b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(),
@@ -116,6 +123,20 @@ std::vector<std::string> IniDocument::Keys(std::string_view section) const {
         if (!known) keys.emplace_back(entry->key);
     }
     return keys;
+}
+
+std::vector<std::pair<std::string, std::string>> IniDocument::Entries(
+    std::string_view section) const {
+    std::vector<std::pair<std::string, std::string>> entries;
+    auto header = FindSection(section);
+    if (!header) return entries;
+    std::unordered_set<std::string> seen;
+    for (std::size_t i = *header + 1, end = SectionEnd(*header); i < end; ++i) {
+        auto entry = EntryOf(lines_[i].text);
+        if (!entry || !seen.insert(LowerAsciiText(entry->key)).second) continue;
+        entries.emplace_back(entry->key, Unquote(entry->value));
+    }
+    return entries;
 }
 
 void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {

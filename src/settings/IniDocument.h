@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace twinfold {
@@ -30,6 +31,10 @@ public:
     // The key names of the first section named `section`, as spelled in the
     // document, each once, in order.
     std::vector<std::string> Keys(std::string_view section) const;
+    // Every key of the first section named `section` with its value as
+    // Value gives it, each key once (its first occurrence), in order: one
+    // pass for a reader that wants them all.
+    std::vector<std::pair<std::string, std::string>> Entries(std::string_view section) const;
 
     // Rewrites the key's line where it stands, else adds the key after the
     // section's last non-blank line, else adds the section at the end.

@@ -10,19 +10,6 @@
 namespace twinfold {
 namespace {
 
-Result<std::string> ReadWholeFile(const std::string& path) {
-    auto file = platform::File::OpenForReading(path);
-    if (!file) return file.error();
-    std::string text;
-    std::array<char, 8192> buffer;
-    for (;;) {
-        auto count = file.value().Read(buffer);
-        if (!count) return count.error();
-        if (count.value() == 0) return text;
-        text.append(buffer.data(), count.value());
-    }
-}
-
 std::optional<int> HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -67,8 +54,6 @@ std::optional<std::int32_t> ParseInteger(std::string_view text) {
     }
     return ParseDecimal(text);
 }
-
-Error ErrorOf(int code) { return Error{platform::ErrorText(code), code}; }
 
 }  // namespace
 
@@ -134,26 +119,20 @@ Status TIniFile::EraseSection(std::string_view section) {
 }
 
 IniDocument TIniFile::Load() const {
-    auto text = ReadWholeFile(path_);
+    auto text = platform::ReadNamedFile(path_, kMaxFileSize);
     return IniDocument::Parse(text ? text.value() : std::string());
 }
 
 // Unlike a plain read, a change must not mistake a file it cannot read for an
 // empty one: replacing it would lose its content.
 Result<IniDocument> TIniFile::LoadForChange() const {
-    auto entry = platform::QueryEntry(path_);
-    if (entry && (entry->attributes & platform::kReadOnly)) return ErrorOf(EACCES);
-    auto text = ReadWholeFile(path_);
+    auto text = platform::ReadNamedFile(path_, kMaxFileSize);
     if (text) return IniDocument::Parse(text.value());
     if (text.error().code == ENOENT) return IniDocument::Parse("");
     return text.error();
 }
 
-Status TIniFile::Rewrite(const IniDocument& doc) {
-    auto entry = platform::QueryEntry(path_);
-    if (entry && (entry->attributes & platform::kReadOnly)) return Report(ErrorOf(EACCES));
-    return Store(doc);
-}
+Status TIniFile::Rewrite(const IniDocument& doc) { return Store(doc); }
 
 Status TIniFile::Store(const IniDocument& doc) {
     Status stored = Replace(doc.Text());
@@ -162,17 +141,7 @@ Status TIniFile::Store(const IniDocument& doc) {
 }
 
 Status TIniFile::Replace(const std::string& text) const {
-    auto temp = platform::CreateTemporaryBeside(path_);
-    if (!temp) return temp.error();
-    Status written = temp.value().file.Write(text);
-    Status closed = temp.value().file.Close();
-    if (written) written = closed;
-    if (written && platform::QueryEntry(path_)) {
-        written = platform::CopyPermissions(path_, temp.value().path);
-    }
-    if (written) written = platform::RenameReplacing(temp.value().path, path_);
-    if (!written) platform::RemoveFile(temp.value().path);
-    return written;
+    return platform::ReplaceNamedFile(path_, text);
 }
 
 Status TIniFile::Report(const Error& error) {

@@ -20,19 +20,24 @@ class IniDocument;
 // values do not count, one pair of enclosing matching quotes is dropped, the
 // first of duplicate sections or keys counts, and at most kMaxValueLength
 // characters of a value come back. A missing or unreadable file reads as
-// empty, so every read gives its default.
+// empty, so every read gives its default; so does anything that is not a
+// regular file (a FIFO never blocks the reader) and a file over 1 MiB.
 //
 // Writing merges one key into the file (a value that cannot be stored is
 // refused, see IsWritableValue): its value is replaced where it stands,
 // or the key is added at the end of its section, or the section at the end of
 // the file. Every other byte stays, line ends included. The new content goes
 // to a temporary file beside the old one, which then replaces it in one step,
-// so a failed write leaves the old file as it was. A failure (also a file
+// so a failed write leaves the old file as it was; the file keeps its
+// permissions, and a link to it stays a link. A failure (also a file
 // without write permission, even for root) shows "Unable to write to <path>"
 // when a desktop was given, and comes back as the Error.
 class TIniFile {
 public:
     static constexpr std::size_t kMaxValueLength = 1023;
+    // Settings and batch files are small; anything larger is not one of them
+    // and is treated as unreadable rather than read into memory.
+    static constexpr std::size_t kMaxFileSize = 1u << 20;
 
     explicit TIniFile(std::string path, Desktop* desktop = nullptr);
 

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 
 #include <cerrno>
+#include <thread>
 
 extern char** environ;
 
@@ -40,8 +41,21 @@ ChildProcess::~ChildProcess() {
     Wait();
 }
 
-void ChildProcess::Interrupt() {
-    if (pid_ > 0) kill(pid_, SIGINT);
+void ChildProcess::Send(int number) {
+    if (pid_ > 0) kill(pid_, number);
+}
+
+int ChildProcess::WaitAtMost(std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (pid_ > 0 && std::chrono::steady_clock::now() < deadline) {
+        int raw = 0;
+        if (waitpid(pid_, &raw, WNOHANG) == pid_) return Finished(raw);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    if (pid_ <= 0) return status_;
+    kill(pid_, SIGKILL);
+    Wait();
+    return status_ = -1;
 }
 
 int ChildProcess::Wait() {
@@ -51,8 +65,15 @@ int ChildProcess::Wait() {
     do {
         done = waitpid(pid_, &raw, 0);
     } while (done < 0 && errno == EINTR);
+    if (done < 0) {
+        pid_ = -1;
+        return status_ = -1;
+    }
+    return Finished(raw);
+}
+
+int ChildProcess::Finished(int raw) {
     pid_ = -1;
-    if (done < 0) return status_ = -1;
     if (WIFEXITED(raw)) return status_ = WEXITSTATUS(raw);
     signalled_ = WIFSIGNALED(raw);
     return status_ = signalled_ ? 128 + WTERMSIG(raw) : -1;

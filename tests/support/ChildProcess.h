@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,14 @@ public:
 
     bool started() const { return pid_ > 0; }
     // Sends SIGINT, as Ctrl+C on a terminal does.
-    void Interrupt();
+    void Interrupt() { Send(2); }
+    // Sends signal `number` (SIGTERM is 15, SIGHUP 1).
+    void Send(int number);
+    // Waits at most `limit`; a program still running then is killed and
+    // -1 comes back, so that a test that would hang fails instead.
+    int WaitAtMost(std::chrono::milliseconds limit);
+    // The process id while it runs, else -1.
+    int pid() const { return pid_; }
     // Waits for the end; the exit status, 128 + the signal when a signal
     // ended it, -1 when it could not be waited for.
     int Wait();
@@ -26,6 +34,8 @@ public:
     bool signalled() const { return signalled_; }
 
 private:
+    int Finished(int raw);
+
     int pid_ = -1;
     int status_ = -1;
     bool signalled_ = false;

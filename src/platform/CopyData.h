@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+
+#include "platform/FileSystem.h"
+
+namespace twinfold::platform {
+
+// How moving a file's data ended.
+struct DataCopy {
+    enum class End { Complete, Stopped, ReadFailed, WriteFailed };
+    End end = End::Complete;
+    std::uint64_t bytes = 0;
+    Error error;
+};
+
+// Moves `size` bytes from `from` to `to`, both at their current positions;
+// with `size` 0, everything up to the end of `from` (files such as those of
+// /proc report 0). A source that grows meanwhile is copied up to `size`; one
+// that ends early ends the copy with fewer bytes. The kernel moves the data
+// itself where the two files allow it; otherwise it goes through `buffer`.
+// `goOn` is asked after every chunk with the bytes copied so far; false
+// stops the copy there.
+DataCopy CopyFileData(File& from, File& to, std::uint64_t size, std::span<char> buffer,
+                      const std::function<bool(std::uint64_t)>& goOn);
+
+}  // namespace twinfold::platform

@@ -1,0 +1,134 @@
+#include "sync/DirectoryJob.h"
+
+#include <chrono>
+
+namespace twinfold::sync {
+namespace {
+
+constexpr auto kWaitSlice = std::chrono::milliseconds(50);
+
+}  // namespace
+
+DirectoryJob::DirectoryJob(WalkDirectory directory, std::vector<std::string> items,
+                           CopySettings settings, std::atomic<bool>& stop)
+    : directory_(std::move(directory)),
+      place_(directory_.place()),
+      items_(std::move(items)),
+      settings_(std::move(settings)),
+      stop_(stop),
+      decisions_(items_.size()),
+      slots_(items_.size()) {}
+
+void DirectoryJob::Run(std::span<char> buffer) {
+    ReadIndex();
+    const KeepGoing goOn = [this] { return !stop_.load(std::memory_order_relaxed); };
+    for (std::size_t k = 0; k < items_.size(); ++k) {
+        if (!goOn()) {
+            Publish(
+                [&] {
+                    for (std::size_t rest = k; rest < slots_.size(); ++rest) {
+                        slots_[rest].step = Step::Dropped;
+                    }
+                },
+                true);
+            return;
+        }
+        DecideNow(k);
+        FinishNow(k, buffer, goOn);
+    }
+    // The thread that follows wakes once per directory, not once per file:
+    // waking it for every file would cost more than most copies.
+    Publish([] {}, true);
+}
+
+Result<const DestinationIndex*> DirectoryJob::Index(const KeepGoing& keepGoing) {
+    if (!queued_ && !indexRead_) ReadIndex();
+    Await([this] { return indexRead_; }, keepGoing);
+    if (!index_) return index_.error();
+    return &index_.value();
+}
+
+bool DirectoryJob::Decide(std::size_t k, const KeepGoing& keepGoing) {
+    if (!queued_) {
+        if (!indexRead_) ReadIndex();
+        DecideNow(k);
+    }
+    Await([this, k] { return slots_[k].step != Step::Waiting; }, keepGoing);
+    std::lock_guard lock(mutex_);
+    return slots_[k].copy;
+}
+
+FileOutcome DirectoryJob::Finish(std::size_t k, std::span<char> buffer,
+                                 const KeepGoing& keepGoing) {
+    if (!queued_) FinishNow(k, buffer, keepGoing);
+    Await([this, k] { return slots_[k].step == Step::Done || slots_[k].step == Step::Dropped; },
+          keepGoing);
+    std::lock_guard lock(mutex_);
+    if (slots_[k].step == Step::Dropped) return {FileOutcome::Kind::Stopped};
+    return slots_[k].outcome;
+}
+
+std::optional<FileOutcome> DirectoryJob::Completed(std::size_t k) {
+    if (!queued_) return std::nullopt;  // nothing runs unless asked
+    Await([this, k] { return slots_[k].step == Step::Done || slots_[k].step == Step::Dropped; },
+          [] { return false; });
+    std::lock_guard lock(mutex_);
+    if (slots_[k].step != Step::Done || slots_[k].outcome.kind == FileOutcome::Kind::Stopped) {
+        return std::nullopt;
+    }
+    return slots_[k].outcome;
+}
+
+void DirectoryJob::ReadIndex() {
+    auto index = directory_.destination ? DestinationIndex::Read(*directory_.destination)
+                                        : Result<DestinationIndex>(directory_.error);
+    Publish(
+        [&] {
+            index_ = std::move(index);
+            indexRead_ = true;
+        },
+        true);
+}
+
+void DirectoryJob::DecideNow(std::size_t k) {
+    decisions_[k] = DecideFile(place_, items_[k], index_ ? &index_.value() : nullptr);
+    Publish(
+        [&] {
+            slots_[k].copy = decisions_[k].copy;
+            slots_[k].step = Step::Decided;
+        },
+        false);
+}
+
+void DirectoryJob::FinishNow(std::size_t k, std::span<char> buffer, const KeepGoing& keepGoing) {
+    FileOutcome outcome;
+    if (decisions_[k].copy) {
+        outcome = CopyFile(place_, items_[k], decisions_[k], settings_, buffer, keepGoing);
+    }
+    decisions_[k] = {};  // a link's open file goes now, not with the job
+    Publish(
+        [&] {
+            slots_[k].outcome = outcome;
+            slots_[k].step = Step::Done;
+        },
+        false);
+}
+
+void DirectoryJob::Await(const std::function<bool()>& ready, const KeepGoing& keepGoing) {
+    std::unique_lock lock(mutex_);
+    while (!changed_.wait_for(lock, kWaitSlice, ready)) {
+        lock.unlock();
+        if (!keepGoing()) stop_ = true;
+        lock.lock();
+    }
+}
+
+void DirectoryJob::Publish(const std::function<void()>& change, bool wake) {
+    {
+        std::lock_guard lock(mutex_);
+        change();
+    }
+    if (wake) changed_.notify_all();
+}
+
+}  // namespace twinfold::sync

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstddef>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "sync/FileStep.h"
+#include "sync/TreeWalk.h"
+
+namespace twinfold::sync {
+
+// The files of one directory of a run, in the file list's order. Either the
+// person's thread steps through them itself, or a worker runs them all while
+// the person's thread follows in the same order, so that the log, the
+// messages and the progress read the same both ways.
+class DirectoryJob {
+public:
+    // Asked while the person's thread waits or a copy goes on, no more often
+    // than every 50 ms; false means the run was cancelled.
+    using KeepGoing = std::function<bool()>;
+
+    // `stop` is the run's: raised by a cancel, it stops every job between
+    // two files and every copy between two chunks.
+    DirectoryJob(WalkDirectory directory, std::vector<std::string> items, CopySettings settings,
+                 std::atomic<bool>& stop);
+
+    const WalkDirectory& directory() const { return directory_; }
+    const std::vector<std::string>& items() const { return items_; }
+
+    // A worker: reads the destination, then decides and copies every item in
+    // order, publishing each step, until the end or the run's stop.
+    void Run(std::span<char> buffer);
+    // Hands the job to a worker; from then on the calls below wait for it.
+    void MarkQueued() { queued_ = true; }
+
+    // The destination directory's entries, read once: by the worker, or now.
+    Result<const DestinationIndex*> Index(const KeepGoing& keepGoing);
+    // Whether item `k` is to be copied.
+    bool Decide(std::size_t k, const KeepGoing& keepGoing);
+    // The outcome of item `k`; a copy made now uses `buffer`.
+    FileOutcome Finish(std::size_t k, std::span<char> buffer, const KeepGoing& keepGoing);
+    // The outcome of item `k` if the worker got that far, waiting for the
+    // copy under way (for what is logged after a cancel).
+    std::optional<FileOutcome> Completed(std::size_t k);
+
+private:
+    enum class Step { Waiting, Decided, Done, Dropped };
+    struct Slot {
+        Step step = Step::Waiting;
+        bool copy = false;
+        FileOutcome outcome;
+    };
+
+    void ReadIndex();
+    void DecideNow(std::size_t k);
+    void FinishNow(std::size_t k, std::span<char> buffer, const KeepGoing& keepGoing);
+    // Waits until `ready` holds, asking `keepGoing` every 50 ms; a cancel
+    // raises the stop for the worker and waits on for what it then does.
+    void Await(const std::function<bool()>& ready, const KeepGoing& keepGoing);
+    // Makes `change` under the lock; `wake` wakes a thread waiting in Await
+    // (otherwise it sees the change within its next 50 ms).
+    void Publish(const std::function<void()>& change, bool wake);
+
+    WalkDirectory directory_;
+    Place place_;
+    std::vector<std::string> items_;
+    CopySettings settings_;
+    std::atomic<bool>& stop_;
+    bool queued_ = false;
+    // Only the thread that runs the items touches these.
+    std::vector<FileDecision> decisions_;
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool indexRead_ = false;
+    Result<DestinationIndex> index_{Error{}};
+    std::vector<Slot> slots_;
+};
+
+}  // namespace twinfold::sync

@@ -1,0 +1,199 @@
+#include "sync/FileStep.h"
+
+#include <algorithm>
+#include <cerrno>
+
+#include "listing/NameOrder.h"
+#include "platform/CopyData.h"
+#include "platform/PendingFile.h"
+#include "sync/CopyRule.h"
+
+namespace twinfold::sync {
+namespace {
+
+using platform::EntryKind;
+using platform::EntryStatus;
+
+constexpr const char* kNotCopied = ".  File not copied!";
+
+using Problem = FileOutcome::Problem;
+
+FileOutcome Failed(Problem problem) { return {FileOutcome::Kind::Failed, problem}; }
+
+std::string BelowRoot(const Place& place, const std::string& name) {
+    return place.relative.empty() ? name : place.relative + platform::kSeparator + name;
+}
+
+// What stands at the target may be replaced only when it is a regular file
+// that someone may write and this process may write: never a link (it is
+// not written through), a directory or a special file.
+bool TargetReplaceable(const EntryStatus& target) {
+    return target.kind == EntryKind::File && (target.permissions & 0222) != 0 &&
+           platform::MayWrite(target);
+}
+
+// The source as the decision saw it; a link is opened inside the tree, and
+// its file stands for it.
+void LookAtSource(const Place& place, const std::string& name, FileDecision& decision) {
+    if (place.source == nullptr) {
+        decision.sourceRefused = true;  // its directory could not be opened
+        return;
+    }
+    auto status = place.source->InfoOf(name);
+    if (!status) return;  // vanished since the listing
+    if (status.value().kind != EntryKind::Link) {
+        decision.source = status.value();
+        return;
+    }
+    auto opened = place.root->OpenFileBeneath(BelowRoot(place, name));
+    auto info = opened ? opened.value().Info() : Result<EntryStatus>(opened.error());
+    if (!info) {
+        decision.sourceRefused = opened.error().code != ENOENT;
+        return;
+    }
+    decision.source = info.value();
+    decision.opened = std::move(opened).value();
+}
+
+Result<platform::File> OpenSource(const Place& place, const std::string& name,
+                                  FileDecision& decision) {
+    if (decision.opened) return std::move(*decision.opened);
+    if (decision.sourceRefused || !decision.source || decision.source->kind != EntryKind::File) {
+        return Error{"not a readable file", EINVAL};
+    }
+    auto file = place.source->OpenFile(name);
+    // A link put in the file's place since: followed only inside the tree.
+    if (!file && file.error().code == ELOOP) {
+        file = place.root->OpenFileBeneath(BelowRoot(place, name));
+    }
+    return file;
+}
+
+// Moves the data with the person's reader, when a test gave one.
+platform::DataCopy PumpWith(const ChunkReader& read, platform::File& from, platform::File& to,
+                            std::span<char> buffer, const std::function<bool()>& goOn) {
+    platform::DataCopy copy;
+    for (;;) {
+        auto got = read(from, buffer);
+        if (!got) return {platform::DataCopy::End::ReadFailed, copy.bytes, got.error()};
+        if (got.value() == 0) return copy;
+        if (Status written = to.Write(buffer.first(got.value())); !written) {
+            return {platform::DataCopy::End::WriteFailed, copy.bytes, written.error()};
+        }
+        copy.bytes += got.value();
+        if (!goOn()) return {platform::DataCopy::End::Stopped, copy.bytes, {}};
+    }
+}
+
+// New copies take the source's permission bits less the umask, and always
+// the owner's write bit, so that a later, newer source can replace them.
+std::uint32_t NewFilePermissions(const EntryStatus& source) {
+    return (source.permissions & 0777) | 0200;
+}
+
+// A replaced file keeps its own permissions, owner and group; a new one has
+// the source's bits less the umask, which may not take the owner's write bit.
+Status GivePermissions(platform::PendingFile& pending, const FileDecision& decision,
+                       std::uint32_t creationMask) {
+    if (decision.target) return pending.Adopt(*decision.target);
+    if ((creationMask & 0200) == 0) return Ok();
+    return pending.file().SetPermissions((NewFilePermissions(*decision.source) & ~creationMask) |
+                                         0200);
+}
+
+}  // namespace
+
+std::string FailureText(Problem problem, const std::string& source, const std::string& target) {
+    switch (problem) {
+        case Problem::OpenSource:
+            return "Could not open file: " + source + kNotCopied;
+        case Problem::ReadSource:
+            return "Error reading source file: " + source + kNotCopied;
+        case Problem::WriteTarget:
+            return "Error writing destination file: " + target + kNotCopied +
+                   " Possibly out of disk space.";
+        case Problem::CreateTarget:
+        case Problem::None:
+            break;
+    }
+    return "Could not create destination file: " + target + kNotCopied;
+}
+
+Result<DestinationIndex> DestinationIndex::Read(const platform::DirectoryHandle& directory) {
+    auto listed = directory.List();
+    if (!listed) return listed.error();
+    DestinationIndex index;
+    index.names_.reserve(listed.value().size());
+    for (auto& entry : listed.value()) {
+        if (entry.kind == EntryKind::Directory && entry.name.front() != '.') {
+            index.subdirectories_.push_back(entry.name);
+        }
+        index.names_.insert(std::move(entry.name));
+    }
+    std::sort(index.subdirectories_.begin(), index.subdirectories_.end(),
+              [](const std::string& a, const std::string& b) { return ListedBefore(a, b); });
+    return index;
+}
+
+FileDecision DecideFile(const Place& place, const std::string& name,
+                        const DestinationIndex* index) {
+    FileDecision decision;
+    LookAtSource(place, name, decision);
+    if (place.destination != nullptr && (index == nullptr || index->Has(name))) {
+        if (auto target = place.destination->InfoOf(name)) decision.target = target.value();
+    }
+    decision.copy =
+        decision.sourceRefused || ShouldCopy(decision.source ? &*decision.source : nullptr,
+                                             decision.target ? &*decision.target : nullptr);
+    return decision;
+}
+
+FileOutcome CopyFile(const Place& place, const std::string& name, FileDecision& decision,
+                     const CopySettings& settings, std::span<char> buffer,
+                     const std::function<bool()>& goOn) {
+    auto from = OpenSource(place, name, decision);
+    if (!from) return Failed(Problem::OpenSource);
+    if (place.destination == nullptr) return Failed(Problem::CreateTarget);
+    if (decision.target && !TargetReplaceable(*decision.target)) {
+        return Failed(Problem::CreateTarget);
+    }
+    const EntryStatus& original = *decision.source;
+    auto pending = platform::PendingFile::Create(*place.destination, NewFilePermissions(original));
+    if (!pending) return Failed(Problem::CreateTarget);
+    platform::File& to = pending.value().file();
+
+    platform::DataCopy copy =
+        settings.reader ? PumpWith(settings.reader, from.value(), to, buffer, goOn)
+                        : platform::CopyFileData(from.value(), to, original.size, buffer,
+                                                 [&goOn](std::uint64_t) { return goOn(); });
+    switch (copy.end) {
+        case platform::DataCopy::End::Stopped:
+            return {FileOutcome::Kind::Stopped};
+        case platform::DataCopy::End::ReadFailed:
+            return Failed(Problem::ReadSource);
+        case platform::DataCopy::End::WriteFailed:
+            return Failed(Problem::WriteTarget);
+        case platform::DataCopy::End::Complete:
+            break;
+    }
+    // A source that shrank while it was read is not whole: no copy of it may
+    // look up to date.
+    if (!settings.reader && original.size != 0 && copy.bytes < original.size) {
+        return Failed(Problem::ReadSource);
+    }
+    if (!to.SetModified(CopyTime(original.modified))) return Failed(Problem::WriteTarget);
+    if (!GivePermissions(pending.value(), decision, settings.creationMask)) {
+        return Failed(Problem::WriteTarget);
+    }
+    using Placement = platform::PendingFile::Placement;
+    Status placed =
+        pending.value().Commit(name, decision.target ? Placement::Replace : Placement::New);
+    if (!placed) {
+        const int code = placed.error().code;
+        return Failed(code == ENOSPC || code == EDQUOT || code == EIO ? Problem::WriteTarget
+                                                                      : Problem::CreateTarget);
+    }
+    return {FileOutcome::Kind::Copied};
+}
+
+}  // namespace twinfold::sync

@@ -1,0 +1,197 @@
+#include "sync/TreeWalk.h"
+
+#include <algorithm>
+#include <cerrno>
+
+#include "listing/NameOrder.h"
+#include "listing/Paths.h"
+
+namespace twinfold::sync {
+namespace {
+
+using platform::DirectoryHandle;
+using platform::EntryKind;
+
+// A subdirectory that is gone or is no longer a directory (a link or a file
+// now) is simply not there any more.
+bool Vanished(int code) { return code == ENOENT || code == ENOTDIR || code == ELOOP; }
+
+std::string Below(const std::string& relative, const std::string& name) {
+    return relative.empty() ? name : relative + platform::kSeparator + name;
+}
+
+// A new destination directory is as private as its source, and its owner
+// may always fill it.
+std::uint32_t DirectoryPermissions(const platform::EntryStatus& source) {
+    return (source.permissions & 0777) | 0700;
+}
+
+}  // namespace
+
+Place WalkDirectory::place() const {
+    Place place;
+    if (source.isOpen()) {
+        place.source = &source;
+        place.root = root.get();
+    }
+    place.sourcePath = sourcePath;
+    place.destination = destination ? &*destination : nullptr;
+    place.destinationPath = destinationPath;
+    place.relative = relative;
+    return place;
+}
+
+WalkDirectory OpenDirectoryPair(const std::string& source, const std::string& destination) {
+    WalkDirectory pair;
+    pair.sourcePath = source;
+    pair.destinationPath = destination;
+    if (auto opened = DirectoryHandle::Open(source)) {
+        pair.source = std::move(opened).value();
+        if (auto root = DirectoryHandle::Open(source)) {
+            pair.root = std::make_shared<const DirectoryHandle>(std::move(root).value());
+        }
+    }
+    if (auto opened = DirectoryHandle::Open(destination)) {
+        pair.destination = std::move(opened).value();
+    } else {
+        pair.state = WalkDirectory::State::DestinationRefused;
+        pair.error = opened.error();
+    }
+    return pair;
+}
+
+Result<TreeWalk> TreeWalk::Start(const std::string& sourceRoot, const std::string& destinationRoot,
+                                 const std::string& only) {
+    auto source = DirectoryHandle::Open(sourceRoot);
+    if (!source) return CannotOpenDirectory(sourceRoot, source.error());
+    auto identity = source.value().Info();
+    if (!identity) return CannotOpenDirectory(sourceRoot, identity.error());
+    TreeWalk walk;
+    auto root = DirectoryHandle::Open(sourceRoot);
+    if (!root) return CannotOpenDirectory(sourceRoot, root.error());
+    walk.root_ = std::make_shared<const DirectoryHandle>(std::move(root).value());
+
+    Frame frame;
+    frame.identity = identity.value().identity;
+    frame.directory.sourcePath = sourceRoot;
+    frame.directory.destinationPath = destinationRoot;
+    frame.directory.root = walk.root_;
+    frame.directory.source = std::move(source).value();
+    if (auto destination = DirectoryHandle::Open(destinationRoot)) {
+        if (auto info = destination.value().Info()) walk.destination_ = info.value().identity;
+        frame.directory.destination = std::move(destination).value();
+    } else {
+        frame.directory.state = WalkDirectory::State::DestinationRefused;
+        frame.directory.error = destination.error();
+    }
+    if (Status listed = ListInto(frame); !listed)
+        return CannotOpenDirectory(sourceRoot, listed.error());
+    if (!only.empty()) {
+        // Only the chosen subdirectory's tree; the root's own files stay.
+        std::erase_if(frame.subdirectories, [&](const Subdirectory& s) { return s.name != only; });
+        frame.emitted = false;
+    }
+    walk.stack_.push_back(std::move(frame));
+    return walk;
+}
+
+std::optional<WalkDirectory> TreeWalk::Next(const std::function<bool()>& goOn) {
+    while (!stack_.empty()) {
+        Frame& top = stack_.back();
+        if (top.next < top.subdirectories.size()) {
+            if (!goOn()) {
+                stack_.clear();
+                return std::nullopt;
+            }
+            const Subdirectory child = top.subdirectories[top.next++];
+            if (auto unreadable = Enter(top, child)) return unreadable;
+            continue;
+        }
+        Frame done = std::move(top);
+        stack_.pop_back();
+        if (done.emitted) return std::move(done.directory);
+    }
+    return std::nullopt;
+}
+
+// Opens `child` and puts it on the walk; a directory that cannot be opened
+// or listed comes back at once, to be reported in its place.
+std::optional<WalkDirectory> TreeWalk::Enter(Frame& parent, const Subdirectory& child) {
+    if (destination_ == child.status.identity || OnWalk(child.status.identity)) return std::nullopt;
+    const WalkDirectory& above = parent.directory;
+    Frame frame;
+    WalkDirectory& entered = frame.directory;
+    entered.sourcePath = JoinPath(above.sourcePath, child.name);
+    entered.destinationPath = JoinPath(above.destinationPath, child.name);
+    entered.relative = Below(above.relative, child.name);
+    entered.root = root_;
+
+    auto opened = above.source.OpenChild(child.name);
+    auto info = opened ? opened.value().Info() : Result<platform::EntryStatus>(opened.error());
+    if (!info && Vanished(info.error().code)) return std::nullopt;
+    if (info && info.value().identity != child.status.identity) return std::nullopt;
+    Status listed = info ? Status(Ok()) : Status(info.error());
+    if (listed) {
+        entered.source = std::move(opened).value();
+        listed = ListInto(frame);
+    }
+    if (!listed) {
+        entered.state = WalkDirectory::State::SourceUnreadable;
+        entered.error = listed.error();
+        return std::move(entered);
+    }
+    frame.identity = child.status.identity;
+    if (!above.destination) {
+        entered.state = WalkDirectory::State::DestinationMissing;
+    } else if (auto made =
+                   above.destination->MakeChild(child.name, DirectoryPermissions(child.status))) {
+        entered.destination = std::move(made).value();
+    } else {
+        entered.state = WalkDirectory::State::DestinationRefused;
+        entered.error = made.error();
+    }
+    stack_.push_back(std::move(frame));
+    return std::nullopt;
+}
+
+// Lists the frame's directory: its files, and its subdirectories with what
+// they were when listed, so that entering one can tell a swap.
+Status TreeWalk::ListInto(Frame& frame) {
+    WalkDirectory& directory = frame.directory;
+    auto listed = directory.source.List();
+    if (!listed) return listed.error();
+    for (auto& entry : listed.value()) {
+        EntryKind kind = entry.kind;
+        const bool hidden = entry.name.front() == '.';
+        if (kind == EntryKind::Directory && hidden) continue;
+        if (kind == EntryKind::None || kind == EntryKind::Directory) {
+            auto status = directory.source.InfoOf(entry.name);
+            if (!status) continue;
+            kind = status.value().kind;
+            if (kind == EntryKind::Directory) {
+                if (!hidden) frame.subdirectories.push_back({entry.name, status.value()});
+                continue;
+            }
+        }
+        if (kind == EntryKind::Link) {
+            // Listed as the file it leads to; reading it stays inside the tree.
+            auto target = directory.source.InfoOf(entry.name, true);
+            if (target && target.value().kind == EntryKind::File) kind = EntryKind::File;
+        }
+        if (kind == EntryKind::File) directory.files.push_back(std::move(entry.name));
+    }
+    std::sort(
+        frame.subdirectories.begin(), frame.subdirectories.end(),
+        [](const Subdirectory& a, const Subdirectory& b) { return ListedBefore(a.name, b.name); });
+    for (const auto& subdirectory : frame.subdirectories) {
+        directory.subdirectories.push_back(subdirectory.name);
+    }
+    return Ok();
+}
+
+bool TreeWalk::OnWalk(const platform::FileIdentity& identity) const {
+    return std::any_of(stack_.begin(), stack_.end(),
+                       [&](const Frame& frame) { return frame.identity == identity; });
+}
+
+}  // namespace twinfold::sync
