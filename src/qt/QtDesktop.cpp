@@ -1,6 +1,7 @@
 #include "qt/QtDesktop.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
