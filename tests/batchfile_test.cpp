@@ -65,4 +65,20 @@ TEST(BatchFile, AFailedWriteKeepsTheOldList) {
     EXPECT_FALSE(dir.Exists("missing"));
 }
 
+// A line feed in an entry would, read back, end the entry there and inject
+// whatever follows as another key; such a list is refused as a whole.
+TEST(BatchFile, AnEntryWithALineEndIsRefusedAndTheOldListStays) {
+    test::TestDir dir;
+    test::ScriptedDesktop desktop;
+    const std::string old = "[Files]\nFile0=/KEEP.INI\n";
+    std::string path = dir.CreateFile("night.tfw", old);
+    EXPECT_FALSE(
+        WriteBatchFile(path, {"/A.INI", "/B.INI\nFile2=/EVIL.INI", "/C.INI"}, desktop).ok());
+    EXPECT_EQ(dir.ReadFile("night.tfw"), old);
+    ASSERT_EQ(desktop.boxes.size(), 1u);
+    EXPECT_NE(desktop.Texts()[0].find(path), std::string::npos);
+    EXPECT_NE(desktop.Texts()[0].find("File1"), std::string::npos);
+    EXPECT_EQ(dir.Names(""), List{"night.tfw"});
+}
+
 }  // namespace

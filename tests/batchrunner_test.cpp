@@ -174,9 +174,9 @@ TEST_F(BatchRunnerTest, ASkippedEntryStillLeavesItsSettingsInTheWindows) {
     EXPECT_EQ(main().EditFilter.ItemIndex(), 3);
     EXPECT_TRUE(main().SyncAll.Checked());
     EXPECT_FALSE(main().cbSelectAll.Enabled());
-    EXPECT_EQ(options().includeFilters, "*.txt;*.doc;");
-    EXPECT_EQ(options().excludeFilters, "~*;");
-    EXPECT_EQ(options().CopyBufferSize, 262144);
+    EXPECT_EQ(options().includeFilters(), "*.txt;*.doc;");
+    EXPECT_EQ(options().excludeFilters(), "~*;");
+    EXPECT_EQ(options().CopyBufferSize(), 262144);
     EXPECT_EQ(options().CheckedButton(), CopyBufferButton::Mem256k);
     EXPECT_EQ(options().IncludeList.Items(), (std::vector<std::string>{"*.txt", "*.doc"}));
     EXPECT_EQ(options().ExcludeList.Items(), std::vector<std::string>{"~*"});
@@ -185,16 +185,17 @@ TEST_F(BatchRunnerTest, ASkippedEntryStillLeavesItsSettingsInTheWindows) {
 TEST_F(BatchRunnerTest, AMissingSettingsFileAppliesTheDefaults) {
     main().EditFilter.SetItemIndex(2);
     main().SyncAll.SetChecked(true);
-    options().includeFilters = "*.x;";
-    options().CopyBufferSize = 1048576;
-    options().setChunkSizeForm(1048576);
+    SyncSettings before;
+    before.Include = "*.x;";
+    before.CopyBuffer = 1048576;
+    options().Apply(before);
     main().ExecuteBatch(Batch({dir.Path("absent.ini")}));
 
     EXPECT_EQ(main().EditFilter.ItemIndex(), 0);
     EXPECT_FALSE(main().SyncAll.Checked());
     EXPECT_TRUE(main().cbSelectAll.Enabled());
-    EXPECT_EQ(options().includeFilters, "");
-    EXPECT_EQ(options().CopyBufferSize, 32768);
+    EXPECT_EQ(options().includeFilters(), "");
+    EXPECT_EQ(options().CopyBufferSize(), 32768);
     EXPECT_EQ(options().CheckedButton(), CopyBufferButton::Mem32K);
     EXPECT_TRUE(options().IncludeList.Items().empty());
 }
@@ -208,26 +209,46 @@ TEST_F(BatchRunnerTest, AFileTypeOutsideTheListChoosesNone) {
 
 // The file type is applied before the entry's own patterns: a custom type
 // filters with the patterns of the entry before.
-TEST_F(BatchRunnerTest, TheCustomFileTypeUsesThePatternsInForceBeforeTheEntry) {
-    dir.CreateFile("src/keep.txt", "t", kStamp);
-    dir.CreateFile("src/other.doc", "d", kStamp);
-    dir.CreateDirectory("first");
-    dir.CreateDirectory("second");
-    auto custom = [&](const std::string& name, const std::string& dest) {
-        SyncSettings s;
-        s.SourceDir = dir.Path("src");
-        s.DestDir = dir.Path(dest);
-        s.SelectAll = true;
-        s.Filetype = 1;
-        s.Include = "*.txt;";
-        return Settings(name, s);
+// Each entry's own file type and patterns decide what it copies, whatever the
+// entry before it listed, in the same source directory or another.
+TEST_F(BatchRunnerTest, EachEntrysOwnFileTypeAndPatternsDecideItsFiles) {
+    for (const char* name : {"src/a.txt", "src/b.txt", "src/c.doc", "src/d.xls", "xls/ax.xls",
+                             "xls/b.xls", "xls/c.txt"}) {
+        dir.CreateFile(name, "x", kStamp);
+    }
+    struct Entry {
+        const char* name;
+        const char* source;
+        std::int32_t filetype;
+        const char* include;
+        const char* exclude;
+        std::vector<std::string> copied;
     };
-    main().ExecuteBatch(Batch({custom("1.ini", "first"), custom("2.ini", "second")}));
+    const Entry entries[] = {
+        {"all files", "src", 0, "", "", {"a.txt", "b.txt", "c.doc", "d.xls"}},
+        {"custom after all files", "src", 1, "*.txt;*.doc;", "a*;", {"b.txt", "c.doc"}},
+        {"same mask, other exclusions", "src", 1, "*.txt;*.doc;", "b*;", {"a.txt", "c.doc"}},
+        {"custom in another directory", "xls", 1, "*.xls;", "a*;", {"b.xls"}},
+        {"a fixed type ignores the patterns", "xls", 2, "", "b*;", {"ax.xls", "b.xls"}},
+    };
+    std::vector<std::string> files;
+    for (const auto& e : entries) {
+        SyncSettings s;
+        s.SourceDir = dir.Path(e.source);
+        s.DestDir = dir.CreateDirectory(std::string("out/") + e.name);
+        s.SelectAll = true;
+        s.Filetype = e.filetype;
+        s.Include = e.include;
+        s.Exclude = e.exclude;
+        files.push_back(Settings(std::string(e.name) + ".ini", s));
+    }
+    main().ExecuteBatch(Batch(files));
 
-    EXPECT_TRUE(dir.Exists("first/keep.txt"));
-    EXPECT_TRUE(dir.Exists("first/other.doc"));
-    EXPECT_TRUE(dir.Exists("second/keep.txt"));
-    EXPECT_FALSE(dir.Exists("second/other.doc"));
+    EXPECT_EQ(desktop.Texts(), std::vector<std::string>{kClosing});
+    for (const auto& e : entries) {
+        SCOPED_TRACE(e.name);
+        EXPECT_EQ(dir.Names(std::string("out/") + e.name), e.copied);
+    }
 }
 
 TEST_F(BatchRunnerTest, SelectAllMarksEveryFileAndWithoutItNothingIsSelected) {

@@ -241,7 +241,7 @@ TEST_F(DeleteTest, MissingDirectoryReportsTheErrorAndRestoresTheCursor) {
 
     ASSERT_EQ(desktop.boxes.size(), 1u);
     EXPECT_NE(desktop.boxes[0].text.find(dir.Path("data/missing")), std::string::npos);
-    EXPECT_EQ(desktop.boxes[0].kind, BoxKind::Plain);
+    EXPECT_EQ(desktop.boxes[0].kind, BoxKind::Error);
     EXPECT_TRUE(busyAtPump);
     EXPECT_FALSE(desktop.busy);
     EXPECT_TRUE(dir.Exists("data/T/a.txt"));

@@ -193,7 +193,7 @@ TEST_F(BufferedCopy, RefusesTargetsItMayNotReplace) {
         EXPECT_FALSE(BufferedCopyFile(source, tree.Path("dst"), kDefaultCopyBufferSize, seen));
         EXPECT_EQ(seen.Texts(), std::vector<std::string>{CreateFailure(tree.Path("dst/f.txt"))});
         ASSERT_EQ(seen.boxes.size(), 1u);
-        EXPECT_EQ(seen.boxes[0].kind, BoxKind::Plain);
+        EXPECT_EQ(seen.boxes[0].kind, BoxKind::Error);
         EXPECT_EQ(seen.boxes[0].caption, kAppTitle);
         EXPECT_EQ(Names(tree.Path("dst")), std::vector<std::string>{"f.txt"});
         c.check(tree);

@@ -98,6 +98,9 @@ TEST(IniFileMerge, EndsAnUnterminatedLastLineBeforeAdding) {
         {"crlf file", "B", "[A]\r\nx=1", "[A]\r\nx=1\r\n[B]\r\ny=2\r\n"},
         {"empty file", "B", "", "[B]\ny=2\n"},
         {"header only", "A", "[A]", "[A]\ny=2\n"},
+        {"lone CR, new section", "B", "[A]\nx=/data\r", "[A]\nx=/data\r\n[B]\ny=2\n"},
+        {"lone CR, key into last section", "A", "[A]\nx=1\r", "[A]\nx=1\r\ny=2\n"},
+        {"lone CR the only line end", "B", "[A]\r", "[A]\r\n[B]\r\ny=2\r\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -105,6 +108,36 @@ TEST(IniFileMerge, EndsAnUnterminatedLastLineBeforeAdding) {
         TIniFile ini(dir.CreateFile("f.ini", c.before));
         ASSERT_TRUE(ini.WriteString(c.section, "y", "2").ok());
         EXPECT_EQ(dir.ReadFile("f.ini"), c.after);
+        EXPECT_EQ(ini.ReadString(c.section, "y", ""), "2");
+    }
+}
+
+// Read back, a line end inside a value would end the value there and make
+// the rest another key or section: such a value is refused, with the file
+// and the key named, and nothing is written.
+TEST(IniFileWrite, AValueWithALineEndOrNulIsRefused) {
+    struct Case {
+        const char* name;
+        std::string value;
+    } cases[] = {
+        {"line feed", "/tmp/a\n[Options]\nInclude=evil;"},
+        {"carriage return", "/tmp/a\r"},
+        {"NUL", std::string("/tmp/a\0b", 8)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TestDir dir;
+        test::ScriptedDesktop desktop;
+        const std::string before = "[Settings]\nSourceDir=/home\n";
+        TIniFile ini(dir.CreateFile("f.ini", before), &desktop);
+        Status written = ini.WriteString("Settings", "SourceDir", c.value);
+        EXPECT_FALSE(written.ok());
+        EXPECT_EQ(dir.ReadFile("f.ini"), before);
+        EXPECT_EQ(desktop.Texts(),
+                  std::vector<std::string>{"Unable to write to " + ini.FileName() +
+                                           ": the value of SourceDir holds a line end or a NUL "
+                                           "character."});
+        EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"f.ini"});
     }
 }
 
@@ -415,7 +448,7 @@ TEST(IniFileWrite, FailureShowsMessageAndLeavesNothingBehind) {
         EXPECT_EQ(desktop.Texts(),
                   std::vector<std::string>{"Unable to write to " + ini.FileName()});
         ASSERT_EQ(desktop.boxes.size(), 1u);
-        EXPECT_EQ(desktop.boxes[0].kind, BoxKind::Plain);
+        EXPECT_EQ(desktop.boxes[0].kind, BoxKind::Error);
         EXPECT_EQ(dir.ReadFile("plain"), "data");
         EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"folder", "plain"}));
         EXPECT_TRUE(fs::is_empty(dir.Path("folder")));

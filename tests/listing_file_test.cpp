@@ -313,6 +313,30 @@ TEST_F(ListingFileList, DeleteRemovesOneEntryAndKeepsTheCurrentOne) {
     EXPECT_TRUE(fs::exists(dir.Path("docs/Run.EXE"))) << "only the entry goes";
 }
 
+// Views hear of every change of the entries, once per change: a re-read
+// before the program's change notification, a removal of several at once.
+TEST_F(ListingFileList, EveryChangeOfTheEntriesTellsTheViews) {
+    TFileListBox list;
+    list.MultiSelect = true;
+    std::vector<std::string> events;
+    list.OnItemsChange.Connect([&] { events.push_back("items " + std::to_string(list.Count())); });
+    list.OnChange.Connect([&] { events.push_back("change"); });
+    ASSERT_TRUE(list.Reload().ok());
+    EXPECT_EQ(events, (Texts{"items 3", "change"}));
+
+    events.clear();
+    list.SetSelected(1, true);
+    list.SetSelected(2, true);
+    list.SetItemIndex(2);
+    list.Delete({0, 1, 0, 7});
+    EXPECT_EQ(events, Texts{"items 1"});
+    EXPECT_EQ(TextsOf(list), Texts{"Run.EXE"});
+    EXPECT_TRUE(list.Selected(0)) << "the others keep their marks";
+    EXPECT_EQ(list.ItemIndex(), 0) << "the focus follows its entry";
+    list.Delete({-1, 3});
+    EXPECT_EQ(events, Texts{"items 1"}) << "removing nothing tells nothing";
+}
+
 TEST_F(ListingFileList, ClickNotifiesChangeOnlyWhenTheCurrentEntryMoved) {
     TFileListBox list;
     std::vector<std::string> events;

@@ -161,7 +161,7 @@ TEST_F(RunLog, FileThatCannotBeCreatedIsReportedAndNothingIsLeft) {
         desktop.fileAnswers = {c.path};
         log.SaveSuccessClick();
         ASSERT_EQ(desktop.boxes.size(), 1u);
-        EXPECT_EQ(desktop.boxes[0].kind, twinfold::BoxKind::Plain);
+        EXPECT_EQ(desktop.boxes[0].kind, twinfold::BoxKind::Error);
         EXPECT_EQ(desktop.boxes[0].caption, "Twinfold for Windows");
         EXPECT_EQ(desktop.boxes[0].text, "Cannot create file " + c.path);
     }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "settings/PatternList.h"
+#include "settings/SyncSettings.h"
 #include "settings/TIniFile.h"
 #include "settings/TOptionsbx.h"
 #include "support/TestDir.h"
@@ -26,10 +27,13 @@ void AddExclude(TOptionsbx& options, const std::string& text) {
     Add(options.EditExclude, &TOptionsbx::AddExcludeClick, options, text);
 }
 
+// What the start-up read finds in the settings file at `path`.
+SyncSettings Stored(const std::string& path) { return ReadSyncSettings(TIniFile(path), {}); }
+
 // An Options dialog created from a default settings file with this content.
 struct CreatedOptions {
     explicit CreatedOptions(const std::string& content) {
-        options.FormCreate(dir.CreateFile("tfoldw.ini", content));
+        options.FormCreate(Stored(dir.CreateFile("tfoldw.ini", content)));
     }
     test::TestDir dir;
     TOptionsbx options;
@@ -73,9 +77,9 @@ TEST(PatternList, AnEntryHoldingASemicolonComesBackAsTwo) {
 
 TEST(OptionsCreate, StartsEmptyWithTheDefaultSizeAndReadsNothing) {
     TOptionsbx options;
-    EXPECT_EQ(options.includeFilters, "");
-    EXPECT_EQ(options.excludeFilters, "");
-    EXPECT_EQ(options.CopyBufferSize, 32768);
+    EXPECT_EQ(options.includeFilters(), "");
+    EXPECT_EQ(options.excludeFilters(), "");
+    EXPECT_EQ(options.CopyBufferSize(), 32768);
     EXPECT_EQ(options.CheckedButton(), CopyBufferButton::Mem32K);
     EXPECT_EQ(options.IncludeList.Count(), 0);
     EXPECT_FALSE(options.Visible());
@@ -86,21 +90,21 @@ TEST(OptionsCreate, ReadsPatternsIntoFiltersAndLists) {
         "[Settings]\nInclude=wrong section;\n"
         "[options]\nexclude=*.bak;*.tmp;\nINCLUDE=*.txt;;*.doc;tail\nCopyBuffer=524288\n");
     const auto& options = created.options;
-    EXPECT_EQ(options.excludeFilters, "*.bak;*.tmp;");
-    EXPECT_EQ(options.includeFilters, "*.txt;;*.doc;tail");
+    EXPECT_EQ(options.excludeFilters(), "*.bak;*.tmp;");
+    EXPECT_EQ(options.includeFilters(), "*.txt;;*.doc;tail");
     EXPECT_EQ(options.ExcludeList.Items(), (Patterns{"*.bak", "*.tmp"}));
     EXPECT_EQ(options.IncludeList.Items(), (Patterns{"*.txt", "", "*.doc"}));
-    EXPECT_EQ(options.CopyBufferSize, 524288);
+    EXPECT_EQ(options.CopyBufferSize(), 524288);
     EXPECT_EQ(options.CheckedButton(), CopyBufferButton::Mem512k);
 }
 
 TEST(OptionsCreate, MissingFileOrKeysGiveTheDefaults) {
     test::TestDir dir;
     TOptionsbx options;
-    options.FormCreate(dir.Path("absent.ini"));
-    EXPECT_EQ(options.includeFilters, "");
-    EXPECT_EQ(options.excludeFilters, "");
-    EXPECT_EQ(options.CopyBufferSize, 32768);
+    options.FormCreate(Stored(dir.Path("absent.ini")));
+    EXPECT_EQ(options.includeFilters(), "");
+    EXPECT_EQ(options.excludeFilters(), "");
+    EXPECT_EQ(options.CopyBufferSize(), 32768);
     EXPECT_EQ(options.CheckedButton(), CopyBufferButton::Mem32K);
     EXPECT_EQ(options.ExcludeList.Count(), 0);
 }
@@ -124,7 +128,7 @@ TEST(OptionsCreate, CopyBufferValues) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.value);
         CreatedOptions created(std::string("[Options]\nCopyBuffer=") + c.value + "\n");
-        EXPECT_EQ(created.options.CopyBufferSize, c.size);
+        EXPECT_EQ(created.options.CopyBufferSize(), c.size);
         EXPECT_EQ(created.options.CheckedButton(), c.checked);
     }
 }
@@ -133,8 +137,8 @@ TEST(OptionsCreate, UnofferedSizeKeepsThePreviouslyCheckedButton) {
     TOptionsbx options;
     options.Mem256kClick();
     test::TestDir dir;
-    options.FormCreate(dir.CreateFile("tfoldw.ini", "[Options]\nCopyBuffer=100000\n"));
-    EXPECT_EQ(options.CopyBufferSize, 100000);
+    options.FormCreate(Stored(dir.CreateFile("tfoldw.ini", "[Options]\nCopyBuffer=100000\n")));
+    EXPECT_EQ(options.CopyBufferSize(), 100000);
     EXPECT_EQ(options.CheckedButton(), CopyBufferButton::Mem256k);
     EXPECT_EQ(options.CheckedSize(), 262144);
 }
@@ -147,7 +151,7 @@ TEST(OptionsChunkSize, ChecksTheButtonOfAnOfferedSizeOnly) {
         SCOPED_TRACE(choice.caption);
         options.setChunkSizeForm(choice.size);
         EXPECT_EQ(options.CheckedButton(), choice.button);
-        EXPECT_EQ(options.CopyBufferSize, 32768) << "the caller sets the size";
+        EXPECT_EQ(options.CopyBufferSize(), 32768) << "the caller sets the size";
     }
     EXPECT_EQ(notified, 4);  // 32K was checked already
     for (std::int32_t other : {0, -1, 32767, 65536, 2097152}) {
@@ -175,7 +179,7 @@ TEST(OptionsSizeButtons, SetTheBufferSizeAtOnce) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.size);
         (options.*c.click)();
-        EXPECT_EQ(options.CopyBufferSize, c.size);
+        EXPECT_EQ(options.CopyBufferSize(), c.size);
         EXPECT_EQ(options.CheckedButton(), c.checked);
         EXPECT_TRUE(options.Visible());
     }
@@ -193,7 +197,7 @@ TEST(OptionsAdd, AppendsAsTypedKeepsTheTextAndRequestsFocus) {
     EXPECT_EQ(options.EditInclude.Text(), " My Files*;x ");
     EXPECT_EQ(includeFocus, 4);
     EXPECT_EQ(options.ExcludeList.Count(), 0);
-    EXPECT_EQ(options.includeFilters, "") << "nothing is committed before OK";
+    EXPECT_EQ(options.includeFilters(), "") << "nothing is committed before OK";
 }
 
 TEST(OptionsAdd, EmptyTextAddsNothingButStillFocusesTheEdit) {
@@ -267,9 +271,9 @@ TEST(OptionsClear, EmptiesTheListsOnly) {
     EXPECT_EQ(options.ExcludeList.Count(), 0);
     EXPECT_EQ(options.EditInclude.Text(), "typed");
     EXPECT_EQ(options.EditExclude.Text(), "also");
-    EXPECT_EQ(options.includeFilters, "*.txt;");
-    EXPECT_EQ(options.excludeFilters, "*.bak;");
-    EXPECT_EQ(options.CopyBufferSize, 1048576);
+    EXPECT_EQ(options.includeFilters(), "*.txt;");
+    EXPECT_EQ(options.excludeFilters(), "*.bak;");
+    EXPECT_EQ(options.CopyBufferSize(), 1048576);
     EXPECT_EQ(options.CheckedButton(), CopyBufferButton::Mem1mb);
     EXPECT_TRUE(options.Visible());
     EXPECT_EQ(options.ModalResult, TOptionsbx::kModalNone);
@@ -282,8 +286,8 @@ TEST(OptionsOk, PacksBothListsInOrderAndCloses) {
     AddInclude(options, "*.doc");
     AddExclude(options, "~*");
     options.OkClick();
-    EXPECT_EQ(options.includeFilters, "*.txt;*.doc;");
-    EXPECT_EQ(options.excludeFilters, "~*;");
+    EXPECT_EQ(options.includeFilters(), "*.txt;*.doc;");
+    EXPECT_EQ(options.excludeFilters(), "~*;");
     EXPECT_FALSE(options.Visible());
     EXPECT_EQ(options.ModalResult, TOptionsbx::kModalOk);
     EXPECT_EQ(options.IncludeList.Items(), (Patterns{"*.txt", "*.doc"})) << "lists stay";
@@ -294,8 +298,10 @@ TEST(OptionsOk, EntryWithSemicolonIsOneEntryButTwoPatterns) {
     AddInclude(options, "*.txt;*.doc");
     EXPECT_EQ(options.IncludeList.Count(), 1);
     options.OkClick();
-    EXPECT_EQ(options.includeFilters, "*.txt;*.doc;");
-    options.RefillLists();
+    EXPECT_EQ(options.includeFilters(), "*.txt;*.doc;");
+    SyncSettings saved;
+    options.Collect(saved);
+    options.Apply(saved);
     EXPECT_EQ(options.IncludeList.Items(), (Patterns{"*.txt", "*.doc"}));
 }
 
@@ -304,18 +310,18 @@ TEST(OptionsOk, DuplicatesAndEmptyListsAreCommittedAsTheyStand) {
     auto& options = created.options;
     options.ClearClick();
     options.OkClick();
-    EXPECT_EQ(options.includeFilters, "");
-    EXPECT_EQ(options.excludeFilters, "");
+    EXPECT_EQ(options.includeFilters(), "");
+    EXPECT_EQ(options.excludeFilters(), "");
     AddExclude(options, "*.tmp");
     AddExclude(options, "*.tmp");
     options.OkClick();
-    EXPECT_EQ(options.excludeFilters, "*.tmp;*.tmp;");
+    EXPECT_EQ(options.excludeFilters(), "*.tmp;*.tmp;");
 }
 
 TEST(OptionsOk, FiresOnCommittedOncePerOkWithTheNewFilters) {
     TOptionsbx options;
     std::vector<std::string> seen;
-    options.OnCommitted.Connect([&] { seen.push_back(options.includeFilters); });
+    options.OnCommitted.Connect([&] { seen.push_back(options.includeFilters()); });
     options.ShowModal();
     AddInclude(options, "*.c");
     options.OkClick();
@@ -340,9 +346,9 @@ TEST(OptionsClose, KeepsListEditsButNotTheFilters) {
     options.Close();
     EXPECT_FALSE(options.Visible());
     EXPECT_EQ(options.ModalResult, TOptionsbx::kModalCancel);
-    EXPECT_EQ(options.includeFilters, "*.txt;");
-    EXPECT_EQ(options.excludeFilters, "*.bak;");
-    EXPECT_EQ(options.CopyBufferSize, 524288) << "a changed size stays in force";
+    EXPECT_EQ(options.includeFilters(), "*.txt;");
+    EXPECT_EQ(options.excludeFilters(), "*.bak;");
+    EXPECT_EQ(options.CopyBufferSize(), 524288) << "a changed size stays in force";
 
     options.ShowModal();
     EXPECT_TRUE(options.Visible());
@@ -367,9 +373,10 @@ TEST(OptionsRefill, ReplacesBothListsFromTheCommittedFilters) {
     TOptionsbx options;
     AddInclude(options, "old");
     AddExclude(options, "old");
-    options.includeFilters = "*.a;*.b;";
-    options.excludeFilters = "*.z;";
-    options.RefillLists();
+    SyncSettings settings;
+    settings.Include = "*.a;*.b;";
+    settings.Exclude = "*.z;";
+    options.Apply(settings);
     EXPECT_EQ(options.IncludeList.Items(), (Patterns{"*.a", "*.b"}));
     EXPECT_EQ(options.ExcludeList.Items(), Patterns{"*.z"});
 }
@@ -383,15 +390,15 @@ TEST(OptionsRoundTrip, SavedFiltersReadBackIntoAFreshDialog) {
     AddExclude(first, "*.bak");
     first.Mem256kClick();
     first.OkClick();
+    SyncSettings saved;
+    first.Collect(saved);
     TIniFile ini(path);
-    ASSERT_TRUE(ini.WriteString("Options", "Exclude", first.excludeFilters).ok());
-    ASSERT_TRUE(ini.WriteString("Options", "Include", first.includeFilters).ok());
-    ASSERT_TRUE(ini.WriteInteger("Options", "CopyBuffer", first.CopyBufferSize).ok());
+    ASSERT_TRUE(WriteSyncSettings(ini, saved).ok());
 
     TOptionsbx second;
-    second.FormCreate(path);
+    second.FormCreate(Stored(path));
     EXPECT_EQ(second.IncludeList.Items(), (Patterns{"*.txt", "*.doc"}));
     EXPECT_EQ(second.ExcludeList.Items(), Patterns{"*.bak"});
-    EXPECT_EQ(second.CopyBufferSize, 262144);
+    EXPECT_EQ(second.CopyBufferSize(), 262144);
     EXPECT_EQ(second.CheckedButton(), CopyBufferButton::Mem256k);
 }

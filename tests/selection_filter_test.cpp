@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "main/Windows.h"
 #include "support/ScriptedDesktop.h"
 #include "support/TestDir.h"
@@ -36,6 +38,12 @@ protected:
     void ChooseFileType(int position) { main().EditFilter.Choose(position); }
 
     TMain& main() { return windows.main; }
+    void SetPatterns(const std::string& include, const std::string& exclude) {
+        SyncSettings settings;
+        settings.Include = include;
+        settings.Exclude = exclude;
+        windows.options.Apply(settings);
+    }
     std::string Size() { return main().selsize.Caption(); }
     std::string Count() { return main().FileCount.Caption(); }
 
@@ -51,6 +59,9 @@ TEST_F(MainWindowModelTest, SummaryUnitsAndRounding) {
     dir.CreateFile("d/b1536", std::string(1536, 'x'));
     dir.CreateFile("d/b2560", std::string(2560, 'x'));
     dir.CreateFile("d/m5", std::string(5 * 1024 * 1024, 'x'));
+    // Sparse: sizes of 2 GiB and more without the disk space.
+    std::filesystem::resize_file(dir.CreateFile("d/g3"), std::uintmax_t{3} << 30);
+    std::filesystem::resize_file(dir.CreateFile("d/g5"), (std::uintmax_t{5} << 30) + 512);
     EXPECT_EQ(Size(), "Selected Size: 0 KBytes");
     EXPECT_EQ(Count(), "Total files Selected: ");
     Open("d");
@@ -68,6 +79,9 @@ TEST_F(MainWindowModelTest, SummaryUnitsAndRounding) {
         {"1.5 rounds up", {"b1536"}, "Selected Size: 2 KBytes"},
         {"five MB in KBytes", {"m5"}, "Selected Size: 5120 KBytes"},
         {"sum of two", {"b1024", "b2560"}, "Selected Size: 4 KBytes"},
+        {"three GiB in full", {"g3"}, "Selected Size: 3145728 KBytes"},
+        {"five GiB and a half KByte", {"g5"}, "Selected Size: 5242881 KBytes"},
+        {"beyond 32 bits together", {"g3", "g5", "b1023"}, "Selected Size: 8388609 KBytes"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -129,8 +143,7 @@ TEST_F(MainWindowModelTest, CustomFilterIncludesThenExcludesInEveryDirectory) {
                              "notes.md", "sub/apricot.txt", "sub/berry.txt"}) {
         dir.CreateFile(std::string("d/") + name, "x", kStamp);
     }
-    windows.options.includeFilters = "*.txt;*.doc;";
-    windows.options.excludeFilters = "a*.*;";
+    SetPatterns("*.txt;*.doc;", "a*.*;");
     Open("d");
     ChooseFileType(1);
     EXPECT_EQ(Names(main().FileList), (std::vector<std::string>{"banana.txt", "cherry.doc"}));
@@ -151,7 +164,7 @@ TEST_F(MainWindowModelTest, CustomFilterIncludesThenExcludesInEveryDirectory) {
     EXPECT_EQ(Names(main().FileList), std::vector<std::string>{"berry.txt"});
 
     // Back to all files: the excluded ones return, although the mask was "*.*".
-    windows.options.includeFilters.clear();
+    SetPatterns("", "a*.*;");
     Open("d");
     ChooseFileType(1);
     EXPECT_EQ(main().FileList.Mask(), "*.*");
@@ -164,7 +177,7 @@ TEST_F(MainWindowModelTest, FixedFileTypesIgnoreThePatternsAndDoNotReReadWhenUnc
     dir.CreateFile("d/a.xls", "x");
     dir.CreateFile("d/b.xls", "x");
     dir.CreateFile("d/c.doc", "x");
-    windows.options.excludeFilters = "a*;";
+    SetPatterns("", "a*;");
     Open("d");
     ChooseFileType(2);
     EXPECT_EQ(Names(main().FileList), (std::vector<std::string>{"a.xls", "b.xls"}));
@@ -192,8 +205,7 @@ TEST_F(MainWindowModelTest, CustomFilterWithoutPatternsListsEverythingAndDuplica
     EXPECT_EQ(main().FileList.Count(), 2);
     // A pattern given twice lists a file twice. Each exclusion pass removes
     // one copy; the re-read's own pass and the explicit one remove both.
-    windows.options.includeFilters = "*.txt;*.txt;";
-    windows.options.excludeFilters = "a.txt;";
+    SetPatterns("*.txt;*.txt;", "a.txt;");
     main().EditFilterChange();
     EXPECT_EQ(Names(main().FileList), (std::vector<std::string>{"b.txt", "b.txt"}));
 }

@@ -48,8 +48,10 @@ TEST_F(SettingsCommandsTest, FirstStartWritesFiveKeysAndALaterSaveAddsTheRestInO
     EXPECT_TRUE(desktop.boxes.empty());
 
     ASSERT_TRUE(main.DestDirListBox.SetDirectory(dir.Path("dst")).ok());
-    windows->options.excludeFilters = "*.bak;";
-    windows->options.CopyBufferSize = 131072;
+    SyncSettings edited;
+    edited.Exclude = "*.bak;";
+    edited.CopyBuffer = 131072;
+    windows->options.Apply(edited);
     main.SaveDefaultSettings1Click();
     EXPECT_EQ(Ini(), "[Settings]\nSourceDir=" + src + "\nDestDir=" + dir.Path("dst") +
                          "\nSyncAll=0\nSelectAll=0\nSaveSettings=1\nBatchDir=" + prog +
@@ -72,7 +74,7 @@ TEST_F(SettingsCommandsTest, StartUpReadAppliesTheStoredValuesAndTheFileType) {
     EXPECT_TRUE(main.SaveSettingsonExit.Checked());  // missing key: checked at start-up
     EXPECT_TRUE(main.SyncAll.Checked());
     EXPECT_FALSE(main.cbSelectAll.Enabled());
-    EXPECT_EQ(started.options.CopyBufferSize, 131072);
+    EXPECT_EQ(started.options.CopyBufferSize(), 131072);
     EXPECT_EQ(started.options.IncludeList.Items(), std::vector<std::string>{"*.doc"});
     // The custom filter is in force from the first display.
     ASSERT_EQ(main.FileList.Count(), 1);
@@ -93,19 +95,36 @@ TEST_F(SettingsCommandsTest, LoadAppliesEveryKeyAndMissingKeysTakeTheirDefaults)
     EXPECT_EQ(main.EditFilter.ItemIndex(), 4);
     EXPECT_EQ(main.FileList.Mask(), "*.doc");
     EXPECT_TRUE(main.cbSelectAll.Checked());
-    EXPECT_EQ(windows->options.includeFilters, "*.txt;;*.doc;");
+    EXPECT_EQ(windows->options.includeFilters(), "*.txt;;*.doc;");
     EXPECT_EQ(windows->options.IncludeList.Items(),
               (std::vector<std::string>{"*.txt", "", "*.doc"}));
-    EXPECT_EQ(windows->options.CopyBufferSize, 100000);
+    EXPECT_EQ(windows->options.CopyBufferSize(), 100000);
     EXPECT_EQ(windows->options.CheckedSize(), 32768);  // no button for that size
 
-    // A file type loaded before the patterns filters with those in force before.
+    // The file's own patterns decide the custom file type's list.
     std::string custom = dir.CreateFile("custom.ini", "[Settings]\nSourceDir=" + dir.Path("src") +
                                                           "\nDestDir=" + dir.Path("dst") +
                                                           "\n[Options]\nFiletype=1\nInclude=b*;\n");
     main.LoadSettingsFile(custom);
-    EXPECT_EQ(main.FileList.Mask(), "*.txt;;*.doc;");
-    EXPECT_EQ(windows->options.includeFilters, "b*;");
+    EXPECT_EQ(main.FileList.Mask(), "b*;");
+    ASSERT_EQ(main.FileList.Count(), 1);
+    EXPECT_EQ(main.FileList.Items()[0].text, "b.txt");
+
+    EXPECT_EQ(windows->options.includeFilters(), "b*;");
+
+    // The same directory and mask with other exclusions: only the loaded
+    // file's exclusions count.
+    auto excluding = [&](const std::string& pattern) {
+        return dir.CreateFile(pattern + ".ini", "[Settings]\nSourceDir=" + dir.Path("src") +
+                                                    "\nDestDir=" + dir.Path("dst") +
+                                                    "\n[Options]\nFiletype=1\n"
+                                                    "Include=*.txt;\nExclude=" +
+                                                    pattern + ";\n");
+    };
+    main.LoadSettingsFile(excluding("a*"));
+    main.LoadSettingsFile(excluding("b*"));
+    ASSERT_EQ(main.FileList.Count(), 1);
+    EXPECT_EQ(main.FileList.Items()[0].text, "a.txt");
     EXPECT_TRUE(desktop.boxes.empty());
 }
 
@@ -163,6 +182,68 @@ TEST_F(SettingsCommandsTest, ExitSavesOnlyWhenCheckedAndTheToggleIsWrittenAtOnce
     main.Exit1Click();
     EXPECT_NE(Ini().find("[Options]"), std::string::npos);
     EXPECT_EQ(closed, 2);
+
+    // Settings that cannot be saved keep the window open.
+    dir.MakeReadOnly("prog/tfoldw.ini");
+    main.Exit1Click();
+    EXPECT_EQ(closed, 2);
+    EXPECT_EQ(desktop.Texts().back(), "Unable to write to " + prog + "tfoldw.ini");
+    EXPECT_EQ(desktop.helpContexts, (std::vector<int>{-1, -1}));
+}
+
+// A directory whose name holds a line feed would be written as a directory
+// and an injected key; every save refuses it and leaves the file as it was.
+TEST_F(SettingsCommandsTest, ADirectoryNameWithALineFeedIsRefusedByEverySave) {
+    TMain& main = Start().main;
+    const std::string odd = dir.CreateDirectory("src/a\n[Options]\nInclude=evil;");
+    ASSERT_TRUE(main.DestDirListBox.SetDirectory(odd).ok());
+    const std::string before = Ini();
+    const std::string refusal = "Unable to write to " + prog +
+                                "tfoldw.ini: the value of DestDir holds a line end or a NUL "
+                                "character.";
+    main.SaveDefaultSettings1Click();
+    EXPECT_EQ(Ini(), before);
+    EXPECT_EQ(desktop.Texts(), std::vector<std::string>{refusal});
+
+    int closed = 0;
+    main.OnClose.Connect([&] { ++closed; });
+    main.Exit1Click();
+    EXPECT_EQ(closed, 0);
+    EXPECT_EQ(Ini(), before);
+
+    std::string other = dir.CreateFile("other.ini", "[Settings]\nSyncAll=1\n");
+    desktop.fileAnswers = {other};
+    main.SaveSettingsAs1Click();
+    EXPECT_EQ(dir.ReadFile("other.ini"), "[Settings]\nSyncAll=1\n");
+    EXPECT_EQ(desktop.boxes.size(), 3u);
+}
+
+// A stored file type takes effect once the patterns are there, and a stored
+// "SelectAll" still selects every entry the type lists; the next Exit keeps it.
+TEST_F(SettingsCommandsTest, StartUpWithSelectAllKeepsEveryEntryOfTheStoredFileType) {
+    for (const char* name : {"a.txt", "b.txt", "c.doc", "skip.txt"}) {
+        dir.CreateFile(std::string("src/") + name, "x");
+    }
+    struct Case {
+        const char* name;
+        int filetype;
+        int listed;
+    } cases[] = {{"all files", 0, 4}, {"custom", 1, 2}, {"documents", 4, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        dir.CreateFile("prog/tfoldw.ini", "[Settings]\nSourceDir=" + dir.Path("src") +
+                                              "\nDestDir=" + dir.Path("dst") +
+                                              "\nSelectAll=1\n[Options]\nInclude=*.txt;\n"
+                                              "Exclude=skip*;\nFiletype=" +
+                                              std::to_string(c.filetype) + "\n");
+        TMain& main = Start().main;
+        EXPECT_EQ(main.FileList.Count(), c.listed);
+        EXPECT_EQ(main.FileList.SelCount(), c.listed);
+        EXPECT_TRUE(main.cbSelectAll.Checked());
+        EXPECT_EQ(main.FileCount.Caption(), "Total Files Selected: " + std::to_string(c.listed));
+        main.Exit1Click();
+        EXPECT_NE(Ini().find("SelectAll=1"), std::string::npos);
+    }
 }
 
 TEST_F(SettingsCommandsTest, AProgramDirectoryThatCannotBeWrittenIsReportedOnceAndStartsAnyway) {

@@ -47,15 +47,19 @@ std::vector<std::string> ReadBatchFile(const std::string& path) {
 
 Status WriteBatchFile(const std::string& path, const std::vector<std::string>& entries,
                       Desktop& desktop) {
+    TIniFile file(path, &desktop);
+    // An entry that cannot be stored keeps the old list whole.
+    for (std::size_t n = 0; n < entries.size(); ++n) {
+        if (!TIniFile::IsWritableValue(entries[n])) return file.RefuseValue(KeyOf(n));
+    }
     if (entries.empty()) {
         Status removed = platform::RemoveFile(path);
         if (removed || removed.error().code == ENOENT) return Ok();
-        desktop.Message("Unable to write to " + path);
+        desktop.Failure("Unable to write to " + path);
         return removed;
     }
     IniDocument doc = IniDocument::Parse("");
     for (std::size_t n = 0; n < entries.size(); ++n) doc.Set(kSection, KeyOf(n), entries[n]);
-    TIniFile file(path, &desktop);
     return file.Rewrite(doc);
 }
 

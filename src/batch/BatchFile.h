@@ -19,7 +19,8 @@ std::vector<std::string> ReadBatchFile(const std::string& path);
 
 // Writes exactly `entries`, replacing the file in one step so that a failure
 // keeps the old list ("Unable to write to %s" is shown). An empty list
-// removes the file.
+// removes the file. An entry holding a line end or NUL is refused, with the
+// file and its key named, before anything changes.
 Status WriteBatchFile(const std::string& path, const std::vector<std::string>& entries,
                       Desktop& desktop);
 

@@ -14,6 +14,7 @@ enum class BoxKind {
     Information,   // "Information", OK
     Warning,       // "Warning", Yes and No
     Confirmation,  // "Confirm", Yes and No
+    Error,         // the application's title, OK: something failed
 };
 
 struct MessageBox {
@@ -58,6 +59,9 @@ public:
     virtual bool StopRequested() { return false; }
 
     void Message(const std::string& text) { Show({BoxKind::Plain, kAppTitle, text}); }
+    // A plain box that reports a failure; a window shows it with the error
+    // icon.
+    void Failure(const std::string& text) { Show({BoxKind::Error, kAppTitle, text}); }
     void Information(const std::string& text) { Show({BoxKind::Information, "Information", text}); }
     bool Warning(const std::string& text) { return Show({BoxKind::Warning, "Warning", text}); }
     bool Confirm(const std::string& text) { return Show({BoxKind::Confirmation, "Confirm", text}); }

@@ -79,7 +79,7 @@ void TDelete::BitBtn2Click() {
         desktop_.Message(*refusal);
     } else {
         BusyCursor busy(desktop_);
-        if (auto done = DeleteDirectory(target); !done) desktop_.Message(done.error().message);
+        if (auto done = DeleteDirectory(target); !done) desktop_.Failure(done.error().message);
     }
     Close();
 }

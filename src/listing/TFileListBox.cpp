@@ -134,8 +134,7 @@ Status TFileListBox::Reload() {
     }
     {
         BusyCursor busy(desktop_);
-        items_ = ReadItems(directory_, mask_, fileType_, busy);
-        itemIndex_ = -1;
+        ReplaceItems(ReadItems(directory_, mask_, fileType_, busy));
     }
     Change();
     return Ok();
@@ -143,10 +142,10 @@ Status TFileListBox::Reload() {
 
 void TFileListBox::ShowItems(const std::string& path, const std::vector<std::string>& names) {
     directory_ = path;
-    items_.clear();
-    items_.reserve(names.size());
-    for (const auto& name : names) items_.push_back({name, FileGlyph(name)});
-    itemIndex_ = -1;
+    std::vector<Item> items;
+    items.reserve(names.size());
+    for (const auto& name : names) items.push_back({name, FileGlyph(name)});
+    ReplaceItems(std::move(items));
     Change();
 }
 
@@ -177,14 +176,25 @@ int TFileListBox::SelCount() const {
                                           [](const Item& item) { return item.selected; }));
 }
 
-void TFileListBox::Delete(int index) {
-    if (!InRange(index)) return;
-    items_.erase(items_.begin() + index);
-    if (itemIndex_ == index) {
-        itemIndex_ = -1;
-    } else if (itemIndex_ > index) {
-        --itemIndex_;
+void TFileListBox::Delete(int index) { Delete(std::vector<int>{index}); }
+
+void TFileListBox::Delete(const std::vector<int>& indexes) {
+    std::vector<bool> doomed(items_.size(), false);
+    bool any = false;
+    for (int index : indexes) {
+        if (!InRange(index)) continue;
+        doomed[static_cast<std::size_t>(index)] = true;
+        any = true;
     }
+    if (!any) return;
+    std::vector<Item> kept;
+    int focus = -1;
+    for (std::size_t i = 0; i < items_.size(); ++i) {
+        if (doomed[i]) continue;
+        if (static_cast<int>(i) == itemIndex_) focus = static_cast<int>(kept.size());
+        kept.push_back(std::move(items_[i]));
+    }
+    ReplaceItems(std::move(kept), focus);
 }
 
 void TFileListBox::Click() {
@@ -195,6 +205,12 @@ void TFileListBox::Click() {
 std::string TFileListBox::CurrentFilePath() const {
     if (!Selected(itemIndex_)) return {};
     return JoinPath(directory_, items_[static_cast<std::size_t>(itemIndex_)].text);
+}
+
+void TFileListBox::ReplaceItems(std::vector<Item> items, int focus) {
+    items_ = std::move(items);
+    itemIndex_ = focus;
+    OnItemsChange();
 }
 
 Status TFileListBox::EnterDirectory(const std::string& path) {

@@ -68,8 +68,12 @@ public:
     bool Selected(int index) const;
     void SetSelected(int index, bool selected);
     int SelCount() const;
-    // Removes entry `index` without a re-read or a notification.
+    // Removes entry `index` without a re-read; the others keep their order
+    // and marks. Only OnItemsChange is sent.
     void Delete(int index);
+    // Removes every entry of `indexes` (any order, repeats allowed) with one
+    // OnItemsChange.
+    void Delete(const std::vector<int>& indexes);
 
     // A click on the list: OnClick, then the change notification when the
     // current entry moved since the last one.
@@ -85,10 +89,17 @@ public:
 
     Signal<> OnClick;
     Signal<> OnChange;
+    // For views: the entries themselves changed (a re-read, a removal). It
+    // comes before the OnChange of a re-read, so a view has the new rows
+    // when the program's handler runs.
+    Signal<> OnItemsChange;
 
 private:
     friend class TDirectoryListBox;
 
+    // Every change of the entries goes through here, so views hear of it;
+    // `focus` is the new current entry.
+    void ReplaceItems(std::vector<Item> items, int focus = -1);
     Status EnterDirectory(const std::string& path);
     void Change();
     bool InRange(int index) const { return index >= 0 && index < Count(); }

@@ -29,7 +29,7 @@ void TLogFilebx::SaveList(const LogList& list, const std::string& proposedName) 
     auto chosen = desktop_.SaveFile(SaveLogDialog(proposedName));
     if (!chosen) return;
     if (Status written = WriteLogList(list, *chosen); !written) {
-        desktop_.Message(written.error().message);
+        desktop_.Failure(written.error().message);
     }
 }
 

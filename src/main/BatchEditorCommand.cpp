@@ -17,7 +17,7 @@ void TMain::BatchFileEditor1Click() {
     if (moved && sameDirectory) moved = editor.SDirList.Reload();
     if (moved && sameDirectory) moved = editor.FileList.Reload();
     if (!moved) {
-        desktop_.Message(moved.error().message);
+        desktop_.Failure(moved.error().message);
         return;
     }
     editor.StartEmpty();

@@ -105,18 +105,13 @@ bool TMain::BatchEntryValid(const std::string& entry, const BatchEntryPaths& pat
     return false;
 }
 
-// Returns the entry's select-all flag. The file type goes first, so that the
-// custom type filters with the patterns in force before this entry.
+// Returns the entry's select-all flag. The entry's own patterns are in place
+// before its file type lists anything, so its include and exclude patterns
+// decide its files whatever the entry before it left behind.
 bool TMain::ApplyBatchEntrySettings(const SyncSettings& settings) {
-    EditFilter.SetItemIndex(settings.Filetype);
-    EditFilterChange();
+    Options().Apply(settings);
+    ApplyFileType(settings.Filetype);
     SyncAll.SetChecked(settings.SyncAll);
-    TOptionsbx& options = Options();
-    options.excludeFilters = settings.Exclude;
-    options.includeFilters = settings.Include;
-    options.CopyBufferSize = settings.CopyBuffer;
-    setChunkSizeForm(settings.CopyBuffer);
-    options.RefillLists();
     return settings.SelectAll;
 }
 

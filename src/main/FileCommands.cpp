@@ -10,7 +10,7 @@ namespace twinfold {
 namespace {
 
 void ShowFailure(Desktop& desktop, const Status& status) {
-    if (!status) desktop.Message(status.error().message);
+    if (!status) desktop.Failure(status.error().message);
 }
 
 // The current entry when it is selected, else the first selected one: with
@@ -72,7 +72,7 @@ void TMain::Rename1Click() {
     const std::string oldPath = SelectedFilePath(FileList);
     auto typed = desktop_.Prompt("Rename File", "Enter New File Name:", ExtractFileName(oldPath));
     if (typed && !platform::MoveEntry(oldPath, JoinPath(SourceDirListBox.Directory(), *typed))) {
-        desktop_.Message("File not renamed!");
+        desktop_.Failure("File not renamed!");
     }
     ShowFailure(desktop_, FileList.Reload());
 }

@@ -1,41 +1,39 @@
 // The status line's summary of the marked files, and the commands that mark.
-#include <cmath>
-#include <cstdio>
+#include <cstdint>
+#include <string>
 
 #include "listing/Paths.h"
 #include "main/TMain.h"
-#include "sync/FmxUtils.h"
+#include "platform/FileSystem.h"
 
 namespace twinfold {
 namespace {
 
-// "%.0f" rounds half to even; the summary rounds half away from zero.
-std::string SizeText(double total, const char* unit) {
-    char text[96];
-    std::snprintf(text, sizeof text, "Selected Size: %.0f %s", std::round(total), unit);
-    return text;
+constexpr std::uint64_t kKByte = 1024;
+
+// The whole size, 64 bits wide: files of 2 GiB and more count in full. A
+// file that vanished since the list was read counts as nothing.
+std::uint64_t SizeOf(const std::string& path) {
+    auto entry = platform::QueryEntry(path);
+    return entry ? entry->size : 0;
+}
+
+// KBytes from one KByte on, rounded to the nearest whole one, a half up.
+std::string SizeText(std::uint64_t total) {
+    if (total < kKByte) return "Selected Size: " + std::to_string(total) + " Bytes";
+    return "Selected Size: " + std::to_string((total + kKByte / 2) / kKByte) + " KBytes";
 }
 
 }  // namespace
 
 void TMain::FileListClick() {
     desktop_.SetBusyCursor(true);
-    double total = 0;
-    const char* unit = "Bytes";
-    if (FileList.SelCount() > 0) {
-        for (int i = 0; i < FileList.Count(); ++i) {
-            if (!FileList.Selected(i)) continue;
-            std::int32_t size =
-                QueryFileSize(JoinPath(FileList.Directory(), FileList.Items()[i].text));
-            // A file that vanished since the list was read counts as nothing.
-            if (size > 0) total += size;
-        }
-        if (total / 1024 >= 1) {
-            total /= 1024;
-            unit = "KBytes";
-        }
+    std::uint64_t total = 0;
+    for (int i = 0; i < FileList.Count(); ++i) {
+        if (!FileList.Selected(i)) continue;
+        total += SizeOf(JoinPath(FileList.Directory(), FileList.Items()[i].text));
     }
-    selsize.SetCaption(SizeText(total, unit));
+    selsize.SetCaption(SizeText(total));
     FileCount.SetCaption("Total Files Selected: " + std::to_string(FileList.SelCount()));
     if (FileList.Count() != FileList.SelCount()) cbSelectAll.SetChecked(false);
     desktop_.SetBusyCursor(false);

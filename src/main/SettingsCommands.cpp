@@ -44,9 +44,7 @@ SyncSettings TMain::CurrentSettings() const {
     settings.BatchDir = currentBatchFile;
     settings.SyncAll = SyncAll.Checked();
     settings.SelectAll = cbSelectAll.Checked();
-    settings.Exclude = windows_->options.excludeFilters;
-    settings.Include = windows_->options.includeFilters;
-    settings.CopyBuffer = windows_->options.CopyBufferSize;
+    windows_->options.Collect(settings);
     settings.Filetype = EditFilter.ItemIndex() < 0 ? 0 : EditFilter.ItemIndex();
     return settings;
 }
@@ -56,31 +54,32 @@ bool TMain::MovePanesTo(const SyncSettings& settings) {
     for (auto [pane, dir] : {std::pair{&SourceDirListBox, settings.SourceDir},
                              std::pair{&DestDirListBox, settings.DestDir}}) {
         if (Status moved = pane->SetDirectory(dir); !moved) {
-            desktop_.Message(moved.error().message);
+            desktop_.Failure(moved.error().message);
             return false;
         }
     }
     return true;
 }
 
-void TMain::FormCreate() {
+SyncSettings TMain::FormCreate() {
     WorkingDirectoryGuard cwd;
     (void)platform::SetCurrentDirectory(programDir);
     currentBatchFile = programDir + "tfoldw.tfw";
     TIniFile file(DefaultSettingsFile(), &desktop_);
+    SyncSettings stored;
     if (platform::QueryEntry(DefaultSettingsFile())) {
         SyncSettings defaults;
         defaults.SourceDir = defaults.DestDir = kDefaultDirectory;
         defaults.SaveSettings = true;
         defaults.BatchDir = currentBatchFile;
-        SyncSettings stored = ReadSyncSettings(file, defaults);
-        if (!MovePanesTo(stored)) return;
+        stored = ReadSyncSettings(file, defaults);
+        if (!MovePanesTo(stored)) return stored;
         SaveSettingsonExit.SetChecked(stored.SaveSettings);
         currentBatchFile = stored.BatchDir;
         SyncAll.SetChecked(stored.SyncAll);
         cbSelectAll.SetChecked(stored.SelectAll);
         EditFilter.SetItemIndex(stored.Filetype);
-        return;
+        return stored;
     }
     // First start here: record where the panes are.
     (void)(file.WriteString("Settings", "SourceDir", SourceDirListBox.Directory()) &&
@@ -88,10 +87,21 @@ void TMain::FormCreate() {
            file.WriteBool("Settings", "SyncAll", false) &&
            file.WriteBool("Settings", "SelectAll", false) &&
            file.WriteBool("Settings", "SaveSettings", true));
+    return stored;
 }
 
 void TMain::ApplyStartupFileType() {
-    if (EditFilter.ItemIndex() >= 0) EditFilterChange();
+    if (EditFilter.ItemIndex() < 0) return;
+    const bool selectAll = cbSelectAll.Checked();
+    EditFilterChange();
+    // A re-read drops the marks that "SelectAll" asked for; they come back.
+    if (selectAll && !cbSelectAll.Checked()) cbSelectAll.SetChecked(true);
+}
+
+void TMain::ApplyFileType(std::int32_t position) {
+    EditFilter.SetItemIndex(position);
+    (void)FileList.Reload();
+    EditFilterChange();
 }
 
 void TMain::LoadSettingsFile(const std::string& path) {
@@ -104,17 +114,11 @@ void TMain::LoadSettingsFile(const std::string& path) {
     if (!MovePanesTo(loaded)) return;
     SaveSettingsonExit.SetChecked(loaded.SaveSettings);
     currentBatchFile = loaded.BatchDir;
-    // Before the patterns below: the file type filters with those in force.
-    EditFilter.SetItemIndex(loaded.Filetype);
-    EditFilterChange();
+    // The file's own patterns are in place before its file type lists.
+    windows_->options.Apply(loaded);
+    ApplyFileType(loaded.Filetype);
     SyncAll.SetChecked(loaded.SyncAll);
     cbSelectAll.SetChecked(loaded.SelectAll);
-    TOptionsbx& options = windows_->options;
-    options.excludeFilters = loaded.Exclude;
-    options.includeFilters = loaded.Include;
-    options.CopyBufferSize = loaded.CopyBuffer;
-    setChunkSizeForm(loaded.CopyBuffer);
-    options.RefillLists();
 }
 
 void TMain::setChunkSizeForm(std::int32_t size) { windows_->options.setChunkSizeForm(size); }
@@ -129,9 +133,12 @@ void TMain::LoadSettingsClick() {
 }
 
 void TMain::SaveDefaultSettings1Click() {
-    if (Running()) return;
+    if (!Running()) (void)SaveDefaultSettings();
+}
+
+Status TMain::SaveDefaultSettings() {
     TIniFile file(DefaultSettingsFile(), &desktop_);
-    (void)WriteSyncSettings(file, CurrentSettings());
+    return WriteSyncSettings(file, CurrentSettings());
 }
 
 void TMain::SaveSettingsAs1Click() {
@@ -154,7 +161,9 @@ void TMain::SaveSettingsonExitClick() {
 
 void TMain::Exit1Click() {
     if (Running()) return;
-    if (SaveSettingsonExit.Checked()) SaveDefaultSettings1Click();
+    // Settings that could not be saved would be lost with the window: the
+    // failure ends the command, as any failed write does.
+    if (SaveSettingsonExit.Checked() && !SaveDefaultSettings().ok()) return;
     desktop_.ShowHelp(-1);
     OnClose();
 }

@@ -81,8 +81,8 @@ void TMain::SyncBtnClick() {
 }
 
 void TMain::StartRun(SyncRun& run) {
-    const std::int32_t size = Options().CopyBufferSize;
-    run.copy.bufferSize = static_cast<std::size_t>(size > 0 ? size : kDefaultCopyBufferSize);
+    run.copy.bufferSize =
+        static_cast<std::size_t>(UsableCopyBufferSize(Options().CopyBufferSize()));
     run.buffer.reset(new (std::nothrow) char[run.copy.bufferSize]);
     if (!run.buffer) {
         run.copy.bufferSize = kDefaultCopyBufferSize;
@@ -90,7 +90,7 @@ void TMain::StartRun(SyncRun& run) {
     }
     run.copy.creationMask = platform::CreationMask();
     run.mask = FileList.Mask();
-    if (CustomFilterChosen()) run.exclude = Options().excludeFilters;
+    if (CustomFilterChosen()) run.exclude = Options().excludeFilters();
     run.workers = syncWorkers;
 }
 
@@ -172,7 +172,7 @@ void TMain::SyncWholeTree() {
     // A source root that cannot be read ends the run with its own words.
     Status failed = !walk ? Status(walk.error()) : !restored.ok() ? restored : back;
     if (!failed.ok()) {
-        desktop_.Message(failed.error().message);
+        desktop_.Failure(failed.error().message);
     } else if (Cancelled()) {
         desktop_.Message("Operation Canceled!");
     } else if (!batchRunning) {
@@ -274,7 +274,7 @@ void TMain::ShowWalkDirectory(const sync::DirectoryJob& job) {
 // A source directory that cannot be read is reported once, as a failed copy
 // is, and recorded; the walk goes on with the rest.
 void TMain::ReportUnreadableDirectory(const sync::WalkDirectory& directory) {
-    desktop_.Message(CannotOpenDirectory(directory.sourcePath, directory.error).message);
+    desktop_.Failure(CannotOpenDirectory(directory.sourcePath, directory.error).message);
     LogFile().FileFailed.Add(platform::DisplayPath(directory.sourcePath));
 }
 
@@ -283,7 +283,7 @@ void TMain::ReportUnreadableDirectory(const sync::WalkDirectory& directory) {
 // the refusal was reported once already.
 void TMain::LogDirectoryFailed(const sync::WalkDirectory& directory, bool report) {
     if (report) {
-        desktop_.Message("Could not create directory: " + directory.destinationPath +
+        desktop_.Failure("Could not create directory: " + directory.destinationPath +
                          ".  Files not copied!");
     }
     for (const auto& item : FileList.Items()) {
@@ -330,7 +330,7 @@ int TMain::SyncFile(sync::DirectoryJob& job, int item, int processed) {
     const sync::FileOutcome outcome = job.Finish(k, run_->Buffer(), keepGoing);
     if (outcome.kind == sync::FileOutcome::Kind::Stopped) return processed;
     if (outcome.kind == sync::FileOutcome::Kind::Failed) {
-        desktop_.Message(sync::FailureText(outcome.problem, source,
+        desktop_.Failure(sync::FailureText(outcome.problem, source,
                                            JoinPath(job.directory().destinationPath, name)));
     }
     LogOutcome(source, outcome);

@@ -62,7 +62,8 @@ public:
     // on this thread, one file after the other. As the machine has cores.
     int syncWorkers;
 
-    // The file-type box and the include/exclude filter.
+    // The file-type box and the include/exclude filter. The exclusion pass
+    // refreshes the selection summary whenever it removes entries.
     void EditFilterChange();
     void FilterFileList();
     void FileListChange();
@@ -95,8 +96,12 @@ public:
 
     // Settings files: the start-up read, loading and saving.
     std::string DefaultSettingsFile() const { return programDir + "tfoldw.ini"; }
-    void FormCreate();
-    // The stored file type takes effect once the Options dialog has its patterns.
+    // The start-up read: moves the panes and sets the check boxes and the
+    // file type's entry from the default settings file (creating the file on
+    // a first start). Returns what it read, for the Options dialog.
+    SyncSettings FormCreate();
+    // The stored file type takes effect once the Options dialog has its
+    // patterns; a stored "SelectAll" keeps every entry selected.
     void ApplyStartupFileType();
     void LoadSettingsFile(const std::string& path);
     void LoadSettingsClick();
@@ -107,7 +112,8 @@ public:
     // The values the settings files carry, as the windows hold them now.
     SyncSettings CurrentSettings() const;
 
-    // Exit saves when asked to, closes the help and then the window.
+    // Exit saves when asked to, closes the help and then the window. When
+    // the save fails the window stays open after the failure was shown.
     void Exit1Click();
     void Options1Click();
     Signal<> OnClose;
@@ -170,6 +176,14 @@ private:
     void LogOutcome(const std::string& source, const sync::FileOutcome& outcome);
     bool CustomFilterChosen() const;
     void SetRunning(bool running);
+    // Selects the file type's entry and applies it to a freshly read list,
+    // so that nothing an earlier type or exclusion pass left stays behind.
+    void ApplyFileType(std::int32_t position);
+    // The exclusion pass without the summary; true when it removed entries.
+    bool RemoveExcludedFiles();
+    // Writes the ten keys to the default settings file; a failure has been
+    // shown when it comes back.
+    Status SaveDefaultSettings();
 
     Desktop& desktop_;
     Windows* windows_ = nullptr;

@@ -12,9 +12,9 @@ Windows::Windows(Desktop& desktop, std::string programDir)
       logFile(desktop) {
     main.Link(*this);
     deleteBox.Link(main.SourceDirListBox, main.DestDirListBox);
-    main.FormCreate();
+    const SyncSettings stored = main.FormCreate();
     about.LinkSpecial(special);
-    options.FormCreate(main.DefaultSettingsFile());
+    options.FormCreate(stored);
     options.OnCommitted.Connect([this] {
         (void)main.FileList.Reload();
         main.EditFilterChange();

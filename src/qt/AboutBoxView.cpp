@@ -14,6 +14,7 @@
 #include <functional>
 #include <utility>
 
+#include "qt/Placement.h"
 #include "qt/ProgramIcon.h"
 #include "qt/Strings.h"
 
@@ -53,6 +54,7 @@ AboutBoxView::AboutBoxView(TAboutBox& model, QWidget* parent) : QDialog(parent),
     setWindowTitle(TAboutBox::kCaption);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
+    PlaceOnShow(this, Placement::CentreOnScreen);
     auto* ok = new QPushButton("OK", this);
     ok->setObjectName("OKButton");
     ok->setDefault(true);

@@ -8,7 +8,6 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
-#include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -18,6 +17,8 @@
 #include "qt/DriveComboView.h"
 #include "qt/FileListView.h"
 #include "qt/FilterComboView.h"
+#include "qt/ListBoxWidget.h"
+#include "qt/Placement.h"
 #include "qt/Strings.h"
 
 namespace twinfold::qt {
@@ -47,6 +48,7 @@ QStringList TextsOf(const QListWidget& widget) {
 BatchEditorView::BatchEditorView(TBatchDlg& model, Desktop& desktop, QWidget* parent)
     : QDialog(parent, kDialogFlags | Qt::WindowMinimizeButtonHint), model_(model) {
     setModal(true);
+    PlaceOnShow(this, Placement::CentreOnScreen);
     setWindowTitle(ToQString(model_.Caption()));
     auto* layout = new QHBoxLayout(this);
     BuildMenu();
@@ -143,9 +145,11 @@ QWidget* BatchEditorView::BuildArrowButtons() {
     column->addStretch();
     remove_ =
         AddArrow("SpeedButton3", "Remove", QStyle::SP_ArrowLeft, &TBatchDlg::SpeedButton3Click);
+    remove_->setToolTip("Remove the selected entries from the batch list");
     column->addWidget(remove_);
     column->addSpacing(kArrowIconSize);
     add_ = AddArrow("SpeedButton4", "Add", QStyle::SP_ArrowRight, &TBatchDlg::SpeedButton4Click);
+    add_->setToolTip("Add the selected files to the batch list");
     column->addWidget(add_);
     column->addStretch();
     return middle;
@@ -167,7 +171,7 @@ QWidget* BatchEditorView::BuildBatchSide() {
     auto* side = new QWidget(this);
     auto* column = new QVBoxLayout(side);
     column->setContentsMargins(0, 0, 0, 0);
-    batchList_ = new QListWidget(side);
+    batchList_ = new ListBoxWidget(side);
     batchList_->setObjectName("BatchList");
     batchList_->setFixedWidth(kBatchListWidth);
     batchList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -235,7 +239,6 @@ void BatchEditorView::FollowShow() {
         hide();
         return;
     }
-    if (auto* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
     show();
     dirList_->setFocus();
 }

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "qt/DialogFlags.h"
+#include "qt/Placement.h"
 #include "qt/Strings.h"
 
 namespace twinfold::qt {
@@ -23,6 +24,7 @@ DeleteView::DeleteView(TDelete& model, QWidget* parent)
     : QDialog(parent, kDialogFlags), model_(model) {
     setWindowTitle("Delete?");
     setModal(true);
+    PlaceOnShow(this, Placement::KeepOnScreen);
     auto* layout = new QVBoxLayout(this);
     auto* label = new QLabel("Delete Files in Directory:", this);
     field_ = new QLineEdit(this);

@@ -39,7 +39,7 @@ public:
 }  // namespace
 
 DirectoryListView::DirectoryListView(TDirectoryListBox& model, Desktop& desktop, QWidget* parent)
-    : QListWidget(parent), model_(model), desktop_(desktop) {
+    : ListBoxWidget(parent), model_(model), desktop_(desktop) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setIconSize(QSize(16, 16));
     setItemDelegate(new IndentDelegate(this));
@@ -69,12 +69,12 @@ void DirectoryListView::keyPressEvent(QKeyEvent* event) {
         OpenSelected();
         return;
     }
-    QListWidget::keyPressEvent(event);
+    ListBoxWidget::keyPressEvent(event);
 }
 
 void DirectoryListView::OpenSelected() {
     if (Status opened = model_.OpenSelected(); !opened.ok()) {
-        desktop_.Message(opened.error().message);
+        desktop_.Failure(opened.error().message);
         Refresh();
     }
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QListWidget>
+#include "qt/ListBoxWidget.h"
 
 #include "listing/TDirectoryListBox.h"
 
@@ -12,7 +12,7 @@ namespace twinfold::qt {
 
 // Draws a directory list: folder glyphs, entries indented by level, the
 // selected entry. A click selects, a double click or Enter opens.
-class DirectoryListView : public QListWidget {
+class DirectoryListView : public ListBoxWidget {
     Q_OBJECT
 public:
     DirectoryListView(TDirectoryListBox& model, Desktop& desktop, QWidget* parent = nullptr);

@@ -32,7 +32,7 @@ void DriveComboView::Rebuild() {
 
 void DriveComboView::Chosen(int index) {
     Status chosen = model_.Choose(index);
-    if (!chosen) desktop_.Message(chosen.error().message);
+    if (!chosen) desktop_.Failure(chosen.error().message);
     // A failed choice leaves the model where it was; show that again.
     if (currentIndex() != model_.ItemIndex()) {
         QSignalBlocker quiet(this);

@@ -22,11 +22,12 @@ QIcon GlyphOf(TFileListBox::Glyph glyph, const QStyle* style) {
 }  // namespace
 
 FileListView::FileListView(TFileListBox& model, QWidget* parent)
-    : QListWidget(parent), model_(model) {
+    : ListBoxWidget(parent), model_(model) {
     setSelectionMode(model_.MultiSelect ? QAbstractItemView::ExtendedSelection
                                         : QAbstractItemView::SingleSelection);
     setIconSize(QSize(16, 16));
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    model_.OnItemsChange.Connect([this] { Refresh(); });
     model_.OnChange.Connect([this] { Refresh(); });
     connect(this, &QListWidget::itemSelectionChanged, this, [this] { ForwardSelection(); });
     Refresh();
@@ -72,6 +73,9 @@ void FileListView::RefreshSelection() {
 
 void FileListView::ForwardSelection() {
     if (refreshing_) return;
+    // Marks are passed on row for row, so rows that are not the model's
+    // entries would mark other files than the ones clicked.
+    if (!SameEntries()) return Refresh();
     for (int i = 0; i < count() && i < model_.Count(); ++i) {
         model_.SetSelected(i, item(i)->isSelected());
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QListWidget>
+#include "qt/ListBoxWidget.h"
 
 #include "listing/TFileListBox.h"
 
@@ -8,7 +8,7 @@ namespace twinfold::qt {
 
 // Draws a file list with its glyphs and forwards the person's marking:
 // extended selection (shift and control clicks), then the model's click.
-class FileListView : public QListWidget {
+class FileListView : public ListBoxWidget {
     Q_OBJECT
 public:
     explicit FileListView(TFileListBox& model, QWidget* parent = nullptr);

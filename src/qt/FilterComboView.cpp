@@ -36,7 +36,7 @@ void FilterComboView::Rebuild() {
 
 void FilterComboView::Chosen(int index) {
     Status chosen = model_.Choose(index);
-    if (!chosen) desktop_.Message(chosen.error().message);
+    if (!chosen) desktop_.Failure(chosen.error().message);
 }
 
 }  // namespace twinfold::qt

@@ -1,9 +1,12 @@
 #include "qt/HelpWindow.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+
+#include "qt/Placement.h"
 
 // The pages live in a static library, whose resource registration the linker
 // would drop unless something refers to it; this does, once.
@@ -22,7 +25,7 @@ QPushButton* NavigationButton(const QString& text, QWidget* parent) {
 }  // namespace
 
 HelpWindow::HelpWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window), browser_(new QTextBrowser(this)) {
+    : QWidget(parent, Qt::Window), browser_(new QTextBrowser(this)), home_(parent) {
     static const bool registered = (RegisterHelpPages(), true);
     (void)registered;
     setWindowTitle("Twinfold Help");
@@ -49,6 +52,7 @@ HelpWindow::HelpWindow(QWidget* parent)
     layout->addLayout(buttons);
     layout->addWidget(browser_, 1);
     resize(640, 560);
+    PlaceOnShow(this, Placement::CentreFirstThenKeep);
 }
 
 QUrl HelpWindow::PageFor(int context) {
@@ -63,12 +67,28 @@ QUrl HelpWindow::PageFor(int context) {
 }
 
 void HelpWindow::ShowContext(int context) {
+    QWidget* modal = QApplication::activeModalWidget();
+    BelongTo(modal != nullptr && modal != this ? modal : home_);
     browser_->setSource(PageFor(context));
+    shownBefore_ = true;
     show();
     raise();
     activateWindow();
 }
 
 void HelpWindow::CloseHelp() { close(); }
+
+// A window of a modal dialog's own is the only kind that dialog lets through;
+// the help keeps its place and size when it changes hands.
+void HelpWindow::BelongTo(QWidget* owner) {
+    if (owner == parentWidget()) return;
+    const QRect frame = frameGeometry();
+    const QSize size = this->size();
+    setParent(owner, windowFlags());
+    if (shownBefore_) {
+        resize(size);
+        move(frame.topLeft());
+    }
+}
 
 }  // namespace twinfold::qt

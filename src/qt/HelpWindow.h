@@ -21,7 +21,9 @@ public:
     explicit HelpWindow(QWidget* parent = nullptr);
 
     // Shows the page of `context` and brings the window forward; a context
-    // without a page of its own shows the contents page.
+    // without a page of its own shows the contents page. Asked for from a
+    // modal dialog, the window becomes that dialog's own, so it stands above
+    // it and takes input while the dialog is open.
     void ShowContext(int context);
     // Closes the window, as the program does when it ends.
     void CloseHelp();
@@ -30,7 +32,12 @@ public:
     static QUrl PageFor(int context);
 
 private:
+    void BelongTo(QWidget* owner);
+
     QTextBrowser* browser_;
+    // The window the help belongs to when no modal dialog asks for it.
+    QWidget* home_;
+    bool shownBefore_ = false;
 };
 
 }  // namespace twinfold::qt

@@ -10,6 +10,8 @@
 #include <algorithm>
 
 #include "qt/DialogFlags.h"
+#include "qt/ListBoxWidget.h"
+#include "qt/Placement.h"
 #include "qt/Strings.h"
 
 namespace twinfold::qt {
@@ -24,6 +26,7 @@ LogFileView::LogFileView(TLogFilebx& model, QWidget* parent)
     : QDialog(parent, kDialogFlags), model_(model) {
     setWindowTitle("Twinfold Log");
     setModal(true);
+    PlaceOnShow(this, Placement::KeepOnScreen);
     auto* grid = new QGridLayout(this);
     AddPane(grid, 0, "Files Successfully Copied:", model_.FileSuccess, "FileSuccess", "SaveSuccess",
             [this] { model_.SaveSuccessClick(); });
@@ -43,7 +46,7 @@ LogFileView::LogFileView(TLogFilebx& model, QWidget* parent)
 void LogFileView::AddPane(QGridLayout* grid, int row, const char* caption, LogList& list,
                           const char* listName, const char* saveName, std::function<void()> save) {
     grid->addWidget(new QLabel(caption, this), row, 0, 1, 2);
-    auto* widget = new QListWidget(this);
+    auto* widget = new ListBoxWidget(this);
     widget->setObjectName(listName);
     widget->setSelectionMode(QAbstractItemView::SingleSelection);
     widget->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

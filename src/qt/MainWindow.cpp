@@ -19,8 +19,10 @@
 #include "qt/DriveComboView.h"
 #include "qt/FileListView.h"
 #include "qt/HelpWindow.h"
+#include "qt/ListBoxWidget.h"
 #include "qt/LogFileView.h"
 #include "qt/OptionsView.h"
+#include "qt/Placement.h"
 #include "qt/ProgramIcon.h"
 #include "qt/SecretBoxView.h"
 #include "qt/Strings.h"
@@ -93,6 +95,7 @@ MainWindow::MainWindow(Windows& windows, Desktop& desktop, QWidget* parent)
     new DeleteView(windows_.deleteBox, this);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
+    PlaceOnShow(this, Placement::CentreOnScreen);
     sourcePane_->setFocus();
 }
 
@@ -230,14 +233,9 @@ void MainWindow::BuildContextMenus() {
         ->setObjectName("MakeDirectoryDD");
     AddAction(destDirMenu_, "Delete Directory", &TMain::DeleteDirectoryDDClick)
         ->setObjectName("DeleteDirectoryDD");
-    auto attach = [](QWidget* widget, QMenu* menu) {
-        widget->setContextMenuPolicy(Qt::CustomContextMenu);
-        QObject::connect(widget, &QWidget::customContextMenuRequested, menu,
-                         [widget, menu](const QPoint& at) { menu->exec(widget->mapToGlobal(at)); });
-    };
-    attach(fileList_, fileListMenu_);
-    attach(sourcePane_, sourceDirMenu_);
-    attach(destPane_, destDirMenu_);
+    AttachContextMenu(fileList_, fileListMenu_);
+    AttachContextMenu(sourcePane_, sourceDirMenu_);
+    AttachContextMenu(destPane_, destDirMenu_);
 }
 
 void MainWindow::BindModels() {

@@ -52,6 +52,9 @@ public:
     HelpWindow* helpWindow() const { return helpWindow_; }
     OptionsView* optionsView() const { return optionsView_; }
     BatchEditorView* batchEditorView() const { return batchEditorView_; }
+    QMenu* fileListMenu() const { return fileListMenu_; }
+    QMenu* sourceDirMenu() const { return sourceDirMenu_; }
+    QMenu* destDirMenu() const { return destDirMenu_; }
     QAction* action(const QString& text) const;
 
 protected:

@@ -8,12 +8,13 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QStyle>
 #include <algorithm>
 #include <cmath>
 
 #include "qt/DialogFlags.h"
+#include "qt/ListBoxWidget.h"
+#include "qt/Placement.h"
 #include "qt/Strings.h"
 
 namespace twinfold::qt {
@@ -135,7 +136,7 @@ QPushButton* OptionsView::AddButton(const char* name, const char* text,
 
 QListWidget* OptionsView::AddList(TListBox& list, const char* name,
                                   void (TOptionsbx::*dblClick)(int)) {
-    auto* widget = new QListWidget(this);
+    auto* widget = new ListBoxWidget(this);
     widget->setObjectName(name);
     widget->setToolTip(kListHint);
     widget->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -211,7 +212,6 @@ void OptionsView::FollowShow() {
         hide();
         return;
     }
-    if (auto* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
     show();
     editInclude_->setFocus();
 }

@@ -1,6 +1,7 @@
 #include "qt/QtDesktop.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -19,6 +20,8 @@ QMessageBox::Icon IconOf(BoxKind kind) {
             return QMessageBox::Warning;
         case BoxKind::Confirmation:
             return QMessageBox::Question;
+        case BoxKind::Error:
+            return QMessageBox::Critical;
         case BoxKind::Plain:
             break;
     }
@@ -33,9 +36,18 @@ QString QtPattern(QString mask) {
     return mask == "*.*" ? QString("*") : mask;
 }
 
+// A window that stays above the others keeps its boxes above them too; a
+// stacking window manager would otherwise lower a box below its parent.
+void StackAbove(QWidget* dialog, const QWidget* parent) {
+    if (parent != nullptr && parent->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
+        dialog->setWindowFlag(Qt::WindowStaysOnTopHint);
+    }
+}
+
 QFileDialog* MakeDialog(QWidget* parent, const FileDialog& dialog) {
     auto* chooser =
         new QFileDialog(parent, ToQString(dialog.title), ToQString(dialog.initialDirectory));
+    StackAbove(chooser, parent);
     QStringList filters = ToQtFilter(dialog.filter).split(";;");
     chooser->setNameFilters(filters);
     if (dialog.filterIndex >= 0 && dialog.filterIndex < filters.size()) {
@@ -70,10 +82,24 @@ QString ToQtFilter(const std::string& filter) {
     return filters.join(";;");
 }
 
+QWidget* QtDesktop::DialogParent() const {
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    // Not modal, but above everything while a run goes on: the progress dialog.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (qobject_cast<QDialog*>(window) && window->isVisible() &&
+            window->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
+            return window;
+        }
+    }
+    return parent_;
+}
+
 bool QtDesktop::Show(const MessageBox& box) {
+    QWidget* parent = DialogParent();
     QMessageBox dialog(IconOf(box.kind), ToQString(box.caption), ToQString(box.text),
                        AsksYesNo(box.kind) ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
-                       parent_);
+                       parent);
+    StackAbove(&dialog, parent);
     // Whatever the cursor says, a box waits for the person.
     QApplication::setOverrideCursor(Qt::ArrowCursor);
     int answer = dialog.exec();
@@ -83,7 +109,9 @@ bool QtDesktop::Show(const MessageBox& box) {
 
 std::optional<std::string> QtDesktop::Prompt(const std::string& caption, const std::string& prompt,
                                              const std::string& initial) {
-    QInputDialog dialog(parent_);
+    QWidget* parent = DialogParent();
+    QInputDialog dialog(parent);
+    StackAbove(&dialog, parent);
     dialog.setWindowTitle(ToQString(caption));
     dialog.setLabelText(ToQString(prompt));
     dialog.setTextValue(ToQString(initial));
@@ -93,14 +121,14 @@ std::optional<std::string> QtDesktop::Prompt(const std::string& caption, const s
 }
 
 std::optional<std::string> QtDesktop::OpenFile(const FileDialog& dialog) {
-    QFileDialog* chooser = MakeDialog(parent_, dialog);
+    QFileDialog* chooser = MakeDialog(DialogParent(), dialog);
     chooser->setAcceptMode(QFileDialog::AcceptOpen);
     chooser->setFileMode(dialog.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     return RunDialog(chooser);
 }
 
 std::optional<std::string> QtDesktop::SaveFile(const FileDialog& dialog) {
-    QFileDialog* chooser = MakeDialog(parent_, dialog);
+    QFileDialog* chooser = MakeDialog(DialogParent(), dialog);
     chooser->setAcceptMode(QFileDialog::AcceptSave);
     chooser->setFileMode(QFileDialog::AnyFile);
     chooser->setOption(QFileDialog::DontConfirmOverwrite, !dialog.confirmOverwrite);

@@ -10,7 +10,9 @@
 namespace twinfold::qt {
 
 // The Desktop of the window program: Qt's message boxes, input and file
-// dialogs, and the event loop for message pumping.
+// dialogs, and the event loop for message pumping. Every box, prompt and
+// file dialog belongs to the window the person is working in (DialogParent),
+// so a stacking window manager puts it above that window, never behind.
 class QtDesktop : public Desktop {
 public:
     bool Show(const MessageBox& box) override;
@@ -22,8 +24,12 @@ public:
     void SetBusyCursor(bool busy) override;
     void ShowHelp(int context) override;
 
-    // The window that owns the dialogs (the main window once it exists).
+    // The window that owns the dialogs when no other dialog is up (the main
+    // window once it exists).
     void SetParentWindow(QWidget* parent) { parent_ = parent; }
+    // The topmost modal dialog; else a dialog that stays above the others
+    // (the progress dialog while it shows); else the parent window.
+    QWidget* DialogParent() const;
     // The help window is another view; it is reached through this hook.
     std::function<void(int)> helpHandler;
     // Whether the program was asked to stop (a terminating signal).

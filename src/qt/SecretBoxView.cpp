@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QVBoxLayout>
 
+#include "qt/Placement.h"
 #include "qt/Strings.h"
 
 namespace twinfold::qt {
@@ -17,6 +18,7 @@ SecretBoxView::SecretBoxView(TSpecialBox& model, QWidget* parent)
     setWindowTitle(TSpecialBox::kCaption);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
+    PlaceOnShow(this, Placement::CentreOnScreen);
     txt_->setObjectName("txt");
     txt_->setAlignment(Qt::AlignCenter);
     txt_->setWordWrap(true);

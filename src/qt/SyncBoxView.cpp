@@ -4,13 +4,13 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
 
 #include "qt/DialogFlags.h"
 #include "qt/GaugeWidget.h"
+#include "qt/Placement.h"
 #include "qt/Strings.h"
 
 namespace twinfold::qt {
@@ -47,6 +47,8 @@ SyncBoxView::SyncBoxView(TSyncBox& model, QWidget* parent)
     setWindowTitle("Twinfolding...");
     setModal(false);
     setCursor(Qt::WaitCursor);
+    // Centred the first time only: where the person moves it, it stays.
+    PlaceOnShow(this, Placement::CentreFirstThenKeep);
     scale_ = ScaleForFont();
     setFixedSize(Scaled(0, 0, kDesignWidth, kDesignHeight).size());
 
@@ -161,10 +163,6 @@ void SyncBoxView::FollowShow() {
     if (!model_.Visible()) {
         hide();
         return;
-    }
-    if (!centred_ && screen()) {
-        move(screen()->availableGeometry().center() - rect().center());
-        centred_ = true;
     }
     show();
     raise();

@@ -53,7 +53,6 @@ private:
     GaugeWidget* gauge_ = nullptr;
     QPushButton* cancel_ = nullptr;
     QElapsedTimer lastPaint_;
-    bool centred_ = false;
     bool textsPending_ = false;
     std::vector<std::pair<QLabel*, const TLabel*>> values_;
 };

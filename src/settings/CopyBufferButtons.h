@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "sync/FmxUtils.h"
+#include "settings/CopyBufferSize.h"
 
 namespace twinfold {
 

@@ -85,7 +85,7 @@ IniDocument IniDocument::Parse(std::string_view text) {
     }
     auto ended = std::find_if(doc.lines_.begin(), doc.lines_.end(),
                               [](const Line& l) { return !l.end.empty(); });
-    if (ended != doc.lines_.end() && ended->end == "\r\n") doc.lineEnd_ = "\r\n";
+    if (ended != doc.lines_.end() && ended->end != "\n") doc.lineEnd_ = "\r\n";
     return doc;
 }
 
@@ -142,7 +142,7 @@ std::vector<std::pair<std::string, std::string>> IniDocument::Entries(
 void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
     auto header = FindSection(section);
     if (!header) {
-        if (!lines_.empty() && lines_.back().end.empty()) lines_.back().end = lineEnd_;
+        if (!lines_.empty()) EndLine(lines_.back());
         lines_.push_back({"[" + std::string(section) + "]", lineEnd_});
         lines_.push_back({EntryLine(key, value), lineEnd_});
         return;
@@ -197,8 +197,19 @@ std::size_t IniDocument::LastFilledLine(std::size_t header) const {
     return last;
 }
 
+// A last line without a line end gets one before a line follows it; a lone
+// CR there already counts as one and is completed to CR LF, so the new line
+// never runs on from the old one for a reader that splits at line feeds.
+void IniDocument::EndLine(Line& line) const {
+    if (line.end.empty()) {
+        line.end = lineEnd_;
+    } else if (line.end == "\r") {
+        line.end = "\r\n";
+    }
+}
+
 void IniDocument::InsertLine(std::size_t at, std::string text) {
-    if (lines_[at - 1].end.empty()) lines_[at - 1].end = lineEnd_;
+    EndLine(lines_[at - 1]);
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), {std::move(text), lineEnd_});
 }
 

@@ -16,7 +16,8 @@ namespace twinfold {
 class IniDocument {
 public:
     // Splits `text` at line feeds; a carriage return before a line feed
-    // belongs to the line end. Any text is accepted.
+    // belongs to the line end, and so does one that ends the text. Any text
+    // is accepted.
     static IniDocument Parse(std::string_view text);
 
     // The document as bytes, exactly as parsed apart from the changes made.
@@ -53,6 +54,7 @@ private:
     std::optional<std::size_t> FindKey(std::size_t header, std::string_view key) const;
     std::size_t LastFilledLine(std::size_t header) const;
     void InsertLine(std::size_t at, std::string text);
+    void EndLine(Line& line) const;
 
     std::vector<Line> lines_;
     std::string lineEnd_ = "\n";  // the document's own style, for added lines

@@ -1,6 +1,6 @@
 #include "settings/SyncSettings.h"
 
-#include "sync/FmxUtils.h"
+#include <utility>
 
 namespace twinfold {
 namespace {
@@ -20,14 +20,21 @@ SyncSettings ReadSyncSettings(const TIniFile& file, const SyncSettings& defaults
     read.SelectAll = file.ReadBool(kSettings, "SelectAll", defaults.SelectAll);
     read.Exclude = file.ReadString(kOptions, "Exclude", defaults.Exclude);
     read.Include = file.ReadString(kOptions, "Include", defaults.Include);
-    read.CopyBuffer = file.ReadInteger(kOptions, "CopyBuffer", defaults.CopyBuffer);
-    // A size of zero or less would never finish a copy.
-    if (read.CopyBuffer <= 0) read.CopyBuffer = kDefaultCopyBufferSize;
+    read.CopyBuffer =
+        UsableCopyBufferSize(file.ReadInteger(kOptions, "CopyBuffer", defaults.CopyBuffer));
     read.Filetype = file.ReadInteger(kOptions, "Filetype", defaults.Filetype);
     return read;
 }
 
 Status WriteSyncSettings(TIniFile& file, const SyncSettings& s) {
+    // Every text is checked before the first key is written, so a value that
+    // cannot be stored leaves the file as it was.
+    for (const auto& [key, value] :
+         {std::pair{"SourceDir", &s.SourceDir}, std::pair{"DestDir", &s.DestDir},
+          std::pair{"BatchDir", &s.BatchDir}, std::pair{"Exclude", &s.Exclude},
+          std::pair{"Include", &s.Include}}) {
+        if (!TIniFile::IsWritableValue(*value)) return file.RefuseValue(key);
+    }
     if (Status w = file.WriteString(kSettings, "SourceDir", s.SourceDir); !w) return w;
     if (Status w = file.WriteString(kSettings, "DestDir", s.DestDir); !w) return w;
     if (Status w = file.WriteBool(kSettings, "SaveSettings", s.SaveSettings); !w) return w;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/Result.h"
+#include "settings/CopyBufferSize.h"
 #include "settings/TIniFile.h"
 
 namespace twinfold {
@@ -18,16 +19,19 @@ struct SyncSettings {
     bool SelectAll = false;
     std::string Exclude;
     std::string Include;
-    std::int32_t CopyBuffer = 32768;
+    std::int32_t CopyBuffer = kDefaultCopyBufferSize;
     std::int32_t Filetype = 0;
 };
 
 // Each key as the file holds it, or the value in `defaults` when the key is
-// missing or unreadable. A buffer size of zero or less reads as 32768.
+// missing or unreadable. This is the one reading of a settings file: the
+// start-up read, loading a file and every batch entry use it. A buffer size
+// of zero or less reads as 32768.
 SyncSettings ReadSyncSettings(const TIniFile& file, const SyncSettings& defaults);
 
 // Writes the ten keys in their order, one at a time; stops at the first key
-// that cannot be written (the file reports it).
+// that cannot be written (the file reports it). A text that cannot be stored
+// (a line end or NUL in it) is refused before anything is written.
 Status WriteSyncSettings(TIniFile& file, const SyncSettings& settings);
 
 }  // namespace twinfold

@@ -70,6 +70,7 @@ std::string TIniFile::ReadString(std::string_view section, std::string_view key,
 
 Status TIniFile::WriteString(std::string_view section, std::string_view key,
                              std::string_view value) {
+    if (!IsWritableValue(value)) return RefuseValue(key);
     auto doc = LoadForChange();
     if (!doc) return Report(doc.error());
     doc.value().Set(section, key, value);
@@ -91,6 +92,17 @@ bool TIniFile::ReadBool(std::string_view section, std::string_view key, bool def
 
 Status TIniFile::WriteBool(std::string_view section, std::string_view key, bool value) {
     return WriteString(section, key, value ? "1" : "0");
+}
+
+bool TIniFile::IsWritableValue(std::string_view value) {
+    return value.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
+}
+
+Status TIniFile::RefuseValue(std::string_view key) {
+    const std::string text = "Unable to write to " + path_ + ": the value of " + std::string(key) +
+                             " holds a line end or a NUL character.";
+    if (desktop_ != nullptr) desktop_->Failure(text);
+    return Error{text, EINVAL};
 }
 
 bool TIniFile::SectionExists(std::string_view section) const { return Load().HasSection(section); }
@@ -133,7 +145,7 @@ Status TIniFile::Replace(const std::string& text) const {
 }
 
 Status TIniFile::Report(const Error& error) {
-    if (desktop_ != nullptr) desktop_->Message("Unable to write to " + path_);
+    if (desktop_ != nullptr) desktop_->Failure("Unable to write to " + path_);
     return error;
 }
 

@@ -23,7 +23,8 @@ class IniDocument;
 // empty, so every read gives its default; so does anything that is not a
 // regular file (a FIFO never blocks the reader) and a file over 1 MiB.
 //
-// Writing merges one key into the file: its value is replaced where it stands,
+// Writing merges one key into the file (a value that cannot be stored is
+// refused, see IsWritableValue): its value is replaced where it stands,
 // or the key is added at the end of its section, or the section at the end of
 // the file. Every other byte stays, line ends included. The new content goes
 // to a temporary file beside the old one, which then replaces it in one step,
@@ -59,6 +60,15 @@ public:
     bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
     // Writes "1" or "0".
     Status WriteBool(std::string_view section, std::string_view key, bool value);
+
+    // A value holding a line end (CR or LF) or a NUL byte cannot be stored:
+    // read back, it would end its line early and the rest would read as
+    // other keys or sections.
+    static bool IsWritableValue(std::string_view value);
+    // Refuses to store such a value under `key`: shows "Unable to write to
+    // <path>: the value of <key> holds a line end or a NUL character." when
+    // a desktop was given, writes nothing and comes back as the Error.
+    Status RefuseValue(std::string_view key);
 
     bool SectionExists(std::string_view section) const;
     // The key names of the section in file order, each once.

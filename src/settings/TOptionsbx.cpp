@@ -1,19 +1,21 @@
 #include "settings/TOptionsbx.h"
 
 #include "settings/PatternList.h"
-#include "settings/TIniFile.h"
 
 namespace twinfold {
 
-void TOptionsbx::FormCreate(const std::string& defaultSettingsFile) {
-    TIniFile ini(defaultSettingsFile);
-    excludeFilters = ini.ReadString("Options", "Exclude", "");
-    includeFilters = ini.ReadString("Options", "Include", "");
-    std::int32_t size = ini.ReadInteger("Options", "CopyBuffer", kDefaultCopyBufferSize);
-    CopyBufferSize = size > 0 ? size : kDefaultCopyBufferSize;
-    setChunkSizeForm(CopyBufferSize);
-    ExcludeList.Append(parseString(excludeFilters));
-    IncludeList.Append(parseString(includeFilters));
+void TOptionsbx::Apply(const SyncSettings& settings) {
+    excludeFilters_ = settings.Exclude;
+    includeFilters_ = settings.Include;
+    copyBufferSize_ = settings.CopyBuffer;
+    setChunkSizeForm(copyBufferSize_);
+    RefillLists();
+}
+
+void TOptionsbx::Collect(SyncSettings& settings) const {
+    settings.Exclude = excludeFilters_;
+    settings.Include = includeFilters_;
+    settings.CopyBuffer = copyBufferSize_;
 }
 
 void TOptionsbx::setChunkSizeForm(std::int32_t size) {
@@ -23,8 +25,8 @@ void TOptionsbx::setChunkSizeForm(std::int32_t size) {
 void TOptionsbx::RefillLists() {
     ExcludeList.Clear();
     IncludeList.Clear();
-    ExcludeList.Append(parseString(excludeFilters));
-    IncludeList.Append(parseString(includeFilters));
+    ExcludeList.Append(parseString(excludeFilters_));
+    IncludeList.Append(parseString(includeFilters_));
 }
 
 void TOptionsbx::EditIncludeKeyDown(Key key) {
@@ -42,12 +44,12 @@ void TOptionsbx::ClearClick() {
 
 void TOptionsbx::CopyBufferClick(CopyBufferButton button) {
     SetChecked(button);
-    CopyBufferSize = ChoiceOf(button).size;
+    copyBufferSize_ = ChoiceOf(button).size;
 }
 
 void TOptionsbx::OkClick() {
-    includeFilters = PackPatterns(IncludeList.Items());
-    excludeFilters = PackPatterns(ExcludeList.Items());
+    includeFilters_ = PackPatterns(IncludeList.Items());
+    excludeFilters_ = PackPatterns(ExcludeList.Items());
     OnCommitted();
     CloseWith(kModalOk);
 }

@@ -8,6 +8,7 @@
 #include "controls/TEdit.h"
 #include "controls/TListBox.h"
 #include "settings/CopyBufferButtons.h"
+#include "settings/SyncSettings.h"
 
 namespace twinfold {
 
@@ -25,30 +26,34 @@ public:
     // Empty patterns, 32768 bytes and "32K (default)" checked; reads nothing.
     TOptionsbx() = default;
 
-    std::string includeFilters;
-    std::string excludeFilters;
-    std::int32_t CopyBufferSize = kDefaultCopyBufferSize;
+    // The committed values, which change only through Apply, OK and the size
+    // buttons.
+    const std::string& includeFilters() const { return includeFilters_; }
+    const std::string& excludeFilters() const { return excludeFilters_; }
+    std::int32_t CopyBufferSize() const { return copyBufferSize_; }
 
     TEdit EditInclude;
     TEdit EditExclude;
     TListBox IncludeList;
     TListBox ExcludeList;
 
-    // Reads "Exclude", "Include" and "CopyBuffer" of section "Options" from
-    // the default settings file, checks the matching size button and fills
-    // both lists from the patterns. A size of zero or less, which no copy
-    // could use, reads as 32768.
-    void FormCreate(const std::string& defaultSettingsFile);
+    // The one way settings come in: takes Exclude, Include and CopyBuffer of
+    // `settings` as the committed values, checks the button of that size
+    // (setChunkSizeForm) and refills both lists from the patterns. Creation,
+    // loading a settings file and every batch entry use it.
+    void Apply(const SyncSettings& settings);
+    // The one way settings go out: the committed values into Exclude, Include
+    // and CopyBuffer of `settings`; the lists' uncommitted edits stay out.
+    void Collect(SyncSettings& settings) const;
+    // Creation takes what the start-up read found in the default settings
+    // file (the defaults when there is none).
+    void FormCreate(const SyncSettings& stored) { Apply(stored); }
 
     // Checks the button of `size`; a size that no button offers leaves the
     // checked one as it is. CopyBufferSize is the caller's to set.
     void setChunkSizeForm(std::int32_t size);
     CopyBufferButton CheckedButton() const { return checked_; }
     std::int32_t CheckedSize() const { return ChoiceOf(checked_).size; }
-
-    // Empties both lists and unpacks excludeFilters and includeFilters into
-    // them, as loading a settings file does.
-    void RefillLists();
 
     // "Add": appends the edit's text, exactly as typed and even when the list
     // holds it already; an empty text adds nothing. The edit keeps its text
@@ -93,11 +98,15 @@ public:
     Signal<> OnCheckedChange;
 
 private:
+    void RefillLists();
     void AddFrom(TEdit& edit, TListBox& list);
     void RemoveAt(TListBox& list, int index);
     void SetChecked(CopyBufferButton button);
     void CloseWith(int result);
 
+    std::string includeFilters_;
+    std::string excludeFilters_;
+    std::int32_t copyBufferSize_ = kDefaultCopyBufferSize;
     CopyBufferButton checked_ = CopyBufferButton::Mem32K;
     bool visible_ = false;
 };

@@ -79,11 +79,10 @@ bool BufferedCopyFileWith(const std::string& fileName, const std::string& destin
     const auto [sourceDir, name] = SplitSource(fileName);
     const std::string targetDir = FullPath(destination);
     const std::string target = JoinPath(targetDir, name);
-    const auto size =
-        static_cast<std::size_t>(copyBufferSize > 0 ? copyBufferSize : kDefaultCopyBufferSize);
+    const auto size = static_cast<std::size_t>(UsableCopyBufferSize(copyBufferSize));
     std::unique_ptr<char[]> buffer(new (std::nothrow) char[size]);
     if (!buffer) {
-        desktop.Message("Not enough memory to copy " + fileName + ".  File not copied!");
+        desktop.Failure("Not enough memory to copy " + fileName + ".  File not copied!");
         return false;
     }
     auto source = platform::DirectoryHandle::Open(sourceDir);
@@ -99,7 +98,7 @@ bool BufferedCopyFileWith(const std::string& fileName, const std::string& destin
     auto outcome = sync::CopyFile(place, name, decision, settings,
                                   std::span<char>(buffer.get(), size), [] { return true; });
     if (outcome.kind == sync::FileOutcome::Kind::Copied) return true;
-    desktop.Message(sync::FailureText(outcome.problem, fileName, target));
+    desktop.Failure(sync::FailureText(outcome.problem, fileName, target));
     return false;
 }
 

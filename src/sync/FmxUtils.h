@@ -4,13 +4,12 @@
 #include <string>
 
 #include "desktop/Desktop.h"
+#include "settings/CopyBufferSize.h"
 
 // The buffered file copy every synchronisation uses, and the small queries
 // around it: sizes, attribute words and the packed stamps the copy decision
 // compares.
 namespace twinfold {
-
-inline constexpr std::int32_t kDefaultCopyBufferSize = 32768;
 
 // Copies the file `fileName` into the directory `destination` (a relative
 // directory is taken against the current directory), under the source's own

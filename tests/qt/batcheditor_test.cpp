@@ -163,6 +163,10 @@ TEST_F(BatchEditorViewTest, NothingIsClippedAndShortcutsReachTheirControls) {
     }
     EXPECT_GE(view->batchList()->width(), 250);
     EXPECT_EQ(view->minimumSize(), view->maximumSize());
+    // The picture buttons have no text; their tooltips say what they do.
+    EXPECT_FALSE(view->addButton()->toolTip().isEmpty());
+    EXPECT_FALSE(view->removeButton()->toolTip().isEmpty());
+    EXPECT_NE(view->addButton()->toolTip(), view->removeButton()->toolTip());
 
     QTest::keyClick(view, Qt::Key_F1);
     EXPECT_EQ(desktop.helpContexts, std::vector<int>{4});

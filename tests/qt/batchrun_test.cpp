@@ -2,14 +2,18 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QTest>
 #include <functional>
 
+#include "ViewConsistency.h"
 #include "batch/BatchFile.h"
 #include "main/Windows.h"
 #include "qt/MainWindow.h"
+#include "qt/OptionsView.h"
 #include "qt/SyncBoxView.h"
 #include "settings/SyncSettings.h"
 #include "support/ScriptedDesktop.h"
@@ -75,9 +79,12 @@ TEST_F(BatchRunViewTest, TheMenuItemRunsTheChosenBatchWithTheWindowDisabledThrou
     desktop.fileAnswers.push_back(Batch());
     int pumps = 0;
     int enabledPumps = 0;
+    int outOfStep = 0;
     bool captured = false;
     desktop.onPump = [&](int) {
         ++pumps;
+        // The panes follow the walk; what they show is still their models.
+        if (!test::WindowMatchesModel(window, windows.main)) ++outOfStep;
         if (window.menuBar()->isEnabled() || window.centralWidget()->isEnabled()) ++enabledPumps;
         if (!captured && window.syncBoxView()->isVisible()) {
             SaveScreenshot(&window, "mainwindow-during-batch.png");
@@ -93,6 +100,7 @@ TEST_F(BatchRunViewTest, TheMenuItemRunsTheChosenBatchWithTheWindowDisabledThrou
     EXPECT_EQ(desktop.fileDialogs[0].filter, "TFold Batch (*.tfw)|*.tfw|All Files (*.*)|*.*");
     EXPECT_GT(pumps, 0);
     EXPECT_EQ(enabledPumps, 0);
+    EXPECT_EQ(outOfStep, 0);
     EXPECT_TRUE(captured);
     EXPECT_TRUE(dir.Exists("one-copy/b.txt"));
     EXPECT_TRUE(dir.Exists("two-copy/b.txt"));
@@ -113,6 +121,55 @@ TEST_F(BatchRunViewTest, TheWindowStaysDisabledWhileTheBatchShowsItsMessages) {
     EXPECT_EQ(enabledAtBoxes, (std::vector<bool>{false, false, false}));
     EXPECT_TRUE(window.menuBar()->isEnabled());
     EXPECT_TRUE(window.centralWidget()->isEnabled());
+}
+
+// Each entry lists and copies by its own file type and patterns, whatever
+// the entry before it showed; the window is left showing the last entry's
+// list, which is the model's.
+TEST_F(BatchRunViewTest, EachEntryCopiesWhatItsOwnPatternsSelect) {
+    for (const char* name : {"a.txt", "b.txt", "c.doc", "d.xls"}) {
+        dir.CreateFile(std::string("src/") + name, name, kStamp);
+        dir.CreateFile(std::string("other/") + name, name, kStamp);
+    }
+    struct Case {
+        const char* name;
+        const char* secondSource;
+    } cases[] = {{"same source directory", "src"}, {"another source directory", "other"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string out = std::string("out/") + c.name;
+        SyncSettings all;
+        all.SourceDir = dir.Path("src");
+        all.DestDir = dir.CreateDirectory(out + "/all");
+        all.SelectAll = true;
+        SyncSettings custom = all;
+        custom.SourceDir = dir.Path(c.secondSource);
+        custom.DestDir = dir.CreateDirectory(out + "/custom");
+        custom.Filetype = 1;
+        custom.Include = "*.txt;*.doc;";
+        custom.Exclude = "a*;";
+        TIniFile allFile(dir.Path("all.ini"));
+        TIniFile customFile(dir.Path("custom.ini"));
+        ASSERT_TRUE(WriteSyncSettings(allFile, all).ok());
+        ASSERT_TRUE(WriteSyncSettings(customFile, custom).ok());
+        const std::string batch = dir.Path("two.tfw");
+        ASSERT_TRUE(
+            WriteBatchFile(batch, {dir.Path("all.ini"), dir.Path("custom.ini")}, desktop).ok());
+        desktop.fileAnswers.push_back(batch);
+        window.action("&Run Batch File...")->trigger();
+
+        EXPECT_EQ(dir.Names(out + "/all"),
+                  (std::vector<std::string>{"a.txt", "b.txt", "c.doc", "d.xls"}));
+        EXPECT_EQ(dir.Names(out + "/custom"), (std::vector<std::string>{"b.txt", "c.doc"}));
+        EXPECT_EQ(window.fileTypeBox()->currentText().toStdString(),
+                  "Custom - Use Include/Exclude lists");
+        EXPECT_EQ(window.fileList()->count(), 2);
+        EXPECT_TRUE(test::WindowMatchesModel(window, windows.main));
+        auto* excludes = window.optionsView()->findChild<QListWidget*>("ExcludeList");
+        ASSERT_EQ(excludes->count(), 1);
+        EXPECT_EQ(excludes->item(0)->text().toStdString(), "a*");
+    }
+    SaveScreenshot(&window, "mainwindow-after-batch.png");
 }
 
 }  // namespace

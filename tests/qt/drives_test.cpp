@@ -125,7 +125,7 @@ TEST_F(DrivesViews, AVolumeThatCannotBeEnteredIsReportedAndTheEntryGoesBack) {
 
     QTest::keyClick(&view, Qt::Key_End);  // the volume that is gone
     ASSERT_EQ(desktop.boxes.size(), 1u);
-    EXPECT_EQ(desktop.boxes[0].kind, BoxKind::Plain);
+    EXPECT_EQ(desktop.boxes[0].kind, BoxKind::Error);
     EXPECT_NE(desktop.boxes[0].text.find(dir.Path("nas")), std::string::npos);
     EXPECT_EQ(list.Directory(), dir.Path("Home/ann"));
     EXPECT_EQ(drives.ItemIndex(), 1);

@@ -1,3 +1,4 @@
+#include "ViewConsistency.h"
 #include "main/Windows.h"
 #include "support/ScriptedDesktop.h"
 #include "support/TestDir.h"
@@ -5,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
@@ -47,6 +50,22 @@ int RowOf(QListWidget* list, const QString& text) {
     return -1;
 }
 
+// Chooses a file type with the arrow keys, as a person without a mouse does;
+// every entry passed on the way is applied, as it would be.
+void ChooseFileType(QComboBox* box, int index) {
+    box->setFocus();
+    while (box->currentIndex() != index) {
+        QTest::keyClick(box, box->currentIndex() < index ? Qt::Key_Down : Qt::Key_Up);
+    }
+}
+
+QAction* MenuBarAction(QMainWindow& window, const QString& text) {
+    for (QAction* action : window.menuBar()->actions()) {
+        if (action->text() == text) return action;
+    }
+    return nullptr;
+}
+
 class MainWindowTest : public ::testing::Test {
 protected:
     MainWindowTest() {
@@ -64,6 +83,7 @@ protected:
     }
 
     TMain& main() { return windows.main; }
+    ::testing::AssertionResult InStep() { return test::WindowMatchesModel(window, main()); }
 
     test::CurrentDirectoryGuard cwd;
     test::TestDir dir;
@@ -81,6 +101,7 @@ TEST_F(MainWindowTest, BrowseSelectWithTheMouseAndSync) {
     EXPECT_EQ(main().SourceDirListBox.Directory(), dir.path());
     QTest::mouseDClick(pane->viewport(), Qt::LeftButton, {}, RowCentre(pane, row));
     EXPECT_EQ(main().SourceDirListBox.Directory(), dir.Path("source"));
+    EXPECT_TRUE(InStep());
 
     auto* files = window.fileList();
     ASSERT_EQ(files->count(), 3);
@@ -89,9 +110,11 @@ TEST_F(MainWindowTest, BrowseSelectWithTheMouseAndSync) {
     EXPECT_EQ(main().FileList.SelCount(), 2);
     EXPECT_EQ(window.sizeLabel()->text(), "Selected Size: 3 KBytes");
     EXPECT_EQ(window.countLabel()->text(), "Total Files Selected: 2");
+    EXPECT_TRUE(InStep());
     SaveScreenshot(&window, "mainwindow.png");
 
     QTest::mouseClick(window.syncButton(), Qt::LeftButton);
+    EXPECT_TRUE(InStep());
     EXPECT_EQ(dir.ReadFile("dest/alpha.txt"), std::string(1024, 'a'));
     EXPECT_EQ(dir.ReadFile("dest/beta.txt"), std::string(2048, 'b'));
     EXPECT_FALSE(dir.Exists("dest/gamma.txt"));
@@ -112,6 +135,7 @@ TEST_F(MainWindowTest, CtrlSSyncsAndTheProgressDialogShowsDuringTheRun) {
     };
     QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
     EXPECT_TRUE(captured);
+    EXPECT_TRUE(InStep());
     EXPECT_EQ(windows.logFile.FileSuccess.Count(), 3u);
     EXPECT_TRUE(window.centralWidget()->isEnabled());
 }
@@ -174,12 +198,124 @@ TEST_F(MainWindowTest, OptionsFromTheMenuFilterTheFileList) {
     QTest::mouseClick(view->findChild<QPushButton*>("Ok"), Qt::LeftButton);
 
     EXPECT_FALSE(view->isVisible());
-    EXPECT_EQ(windows.options.includeFilters, "*.txt;");
-    EXPECT_EQ(windows.options.excludeFilters, "g*;");
+    EXPECT_EQ(windows.options.includeFilters(), "*.txt;");
+    EXPECT_EQ(windows.options.excludeFilters(), "g*;");
     QStringList shown;
     for (int i = 0; i < window.fileList()->count(); ++i)
         shown << window.fileList()->item(i)->text();
     EXPECT_EQ(shown, (QStringList{"alpha.txt", "beta.txt", "keep.txt"}));
+    EXPECT_TRUE(InStep());
+}
+
+// An exclusion pass that re-reads nothing (Custom with the mask "All files"
+// left) still leaves the rows, the marks and the summary those of the model,
+// so a click marks the file clicked and Sync copies only that one.
+TEST_F(MainWindowTest, CustomWithAnUnchangedMaskKeepsTheViewInStepWithTheModel) {
+    (void)main().SourceDirListBox.SetDirectory(dir.Path("source"));
+    EXPECT_TRUE(InStep());
+    QAction* options = MenuBarAction(window, "Options...");
+    ASSERT_NE(options, nullptr);
+    options->trigger();
+    auto* exclude = window.optionsView()->findChild<QLineEdit*>("EditExclude");
+    QTest::keyClicks(exclude, "a*");
+    QTest::keyClick(exclude, Qt::Key_Return);
+    QTest::mouseClick(window.optionsView()->findChild<QPushButton*>("Ok"), Qt::LeftButton);
+    EXPECT_TRUE(InStep());
+
+    ChooseFileType(window.fileTypeBox(), 0);
+    EXPECT_TRUE(InStep());
+    QTest::keyClick(&window, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(window.countLabel()->text().toStdString(), "Total Files Selected: 3");
+    EXPECT_TRUE(InStep());
+
+    ChooseFileType(window.fileTypeBox(), 1);
+    EXPECT_EQ(main().FileList.Mask(), "*.*");
+    EXPECT_EQ(window.fileList()->count(), 2);
+    EXPECT_EQ(window.countLabel()->text().toStdString(), "Total Files Selected: 2");
+    EXPECT_TRUE(InStep());
+
+    auto* files = window.fileList();
+    QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, RowCentre(files, 0));
+    EXPECT_EQ(files->item(0)->text(), "beta.txt");
+    EXPECT_EQ(main().FileList.SelCount(), 1);
+    EXPECT_TRUE(main().FileList.Selected(0));
+    EXPECT_TRUE(InStep());
+    QTest::mouseClick(window.syncButton(), Qt::LeftButton);
+    EXPECT_EQ(dir.Names("dest"), std::vector<std::string>{"beta.txt"});
+    EXPECT_TRUE(InStep());
+}
+
+// The focused list frames its current entry; without the focus, no frame.
+TEST_F(MainWindowTest, TheFocusedListFramesItsCurrentEntry) {
+    (void)main().SourceDirListBox.SetDirectory(dir.Path("source"));
+    auto* files = window.fileList();
+    window.sourcePane()->setFocus();
+    const QImage unfocused = files->grab().toImage();
+    files->setFocus();
+    ASSERT_TRUE(files->hasFocus());
+    const QImage focused = files->grab().toImage();
+    const QRect frame = files->FocusFrame().translated(files->viewport()->pos());
+    EXPECT_EQ(frame, files->visualItemRect(files->item(0)).translated(files->viewport()->pos()));
+    int changed = 0;
+    for (int x = frame.left(); x <= frame.right(); ++x) {
+        changed += focused.pixel(x, frame.top()) != unfocused.pixel(x, frame.top());
+    }
+    EXPECT_GT(changed, frame.width() / 4);
+    SaveScreenshot(files, "filelist-focused.png");
+}
+
+// Shift+F10 and the Menu key open a list's context menu at its current entry,
+// so its commands need no mouse.
+TEST_F(MainWindowTest, ShiftF10AndTheMenuKeyOpenTheContextMenuAtTheCurrentEntry) {
+    (void)main().SourceDirListBox.SetDirectory(dir.Path("source"));
+    struct Case {
+        const char* name;
+        QListWidget* list;
+        QMenu* menu;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+    } cases[] = {
+        {"file list, Shift+F10", window.fileList(), window.fileListMenu(), Qt::Key_F10,
+         Qt::ShiftModifier},
+        {"file list, Menu key", window.fileList(), window.fileListMenu(), Qt::Key_Menu, {}},
+        {"source pane, Shift+F10", window.sourcePane(), window.sourceDirMenu(), Qt::Key_F10,
+         Qt::ShiftModifier},
+        {"destination pane, Menu key", window.destPane(), window.destDirMenu(), Qt::Key_Menu, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.list->setFocus();
+        QTest::keyClick(c.list, Qt::Key_End);
+        QWidget* opened = nullptr;
+        QPoint at;
+        QTimer::singleShot(0, c.list, [&] {
+            opened = QApplication::activePopupWidget();
+            if (opened) at = opened->pos();
+            if (opened) opened->close();
+        });
+        QTest::keyClick(c.list, c.key, c.modifiers);
+        EXPECT_EQ(opened, c.menu);
+        QRect entry = c.list->visualItemRect(c.list->currentItem());
+        entry.moveTopLeft(c.list->viewport()->mapToGlobal(entry.topLeft()));
+        EXPECT_TRUE(entry.contains(at)) << at.x() << "," << at.y();
+        EXPECT_TRUE(InStep());
+    }
+
+    // The whole way to "UnSelect All" by keyboard.
+    window.fileList()->setFocus();
+    QTest::keyClick(window.fileList(), Qt::Key_A, Qt::ControlModifier);
+    ASSERT_EQ(main().FileList.SelCount(), 3);
+    QTimer::singleShot(0, window.fileList(), [] {
+        QWidget* menu = QApplication::activePopupWidget();
+        ASSERT_NE(menu, nullptr);
+        QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    QTest::keyClick(window.fileList(), Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_EQ(main().FileList.SelCount(), 0);
+    EXPECT_FALSE(window.selectAllBox()->isChecked());
+    EXPECT_TRUE(InStep());
 }
 
 TEST_F(MainWindowTest, AboutFromTheHelpMenuAndTheSpecialDialogBehindItsHiddenSpot) {

@@ -146,12 +146,12 @@ TEST(OptionsView, EditingThroughTheWidgetsDrivesTheModel) {
     SaveScreenshot(shown.view, "options.png");
 
     ClickRadio(shown.Find<QRadioButton>("Mem512k"));
-    EXPECT_EQ(model.CopyBufferSize, 524288);
+    EXPECT_EQ(model.CopyBufferSize(), 524288);
     EXPECT_EQ(model.CheckedButton(), CopyBufferButton::Mem512k);
 
     QTest::mouseClick(&shown.Find<QPushButton>("Ok"), Qt::LeftButton);
-    EXPECT_EQ(model.includeFilters, "*.txt;*.doc;");
-    EXPECT_EQ(model.excludeFilters, "*.bak;");
+    EXPECT_EQ(model.includeFilters(), "*.txt;*.doc;");
+    EXPECT_EQ(model.excludeFilters(), "*.bak;");
     EXPECT_FALSE(model.Visible());
     EXPECT_FALSE(shown.view.isVisible());
     EXPECT_EQ(shown.view.result(), QDialog::Accepted);
@@ -180,17 +180,19 @@ TEST(OptionsView, EscapeClearsTheListsAndKeepsTheDialogOpen) {
 TEST(OptionsView, CloseBoxClosesWithoutOk) {
     ShownOptions shown;
     auto& model = shown.model;
-    model.includeFilters = "*.old;";
+    SyncSettings old;
+    old.Include = "*.old;";
+    model.Apply(old);
     QTest::keyClicks(&shown.Find<QLineEdit>("EditInclude"), "*.new");
     QTest::mouseClick(&shown.Find<QPushButton>("AddInclude"), Qt::LeftButton);
     EXPECT_TRUE(shown.view.close());
     EXPECT_FALSE(model.Visible());
     EXPECT_EQ(model.ModalResult, TOptionsbx::kModalCancel);
-    EXPECT_EQ(model.includeFilters, "*.old;");
+    EXPECT_EQ(model.includeFilters(), "*.old;");
 
     model.ShowModal();
     EXPECT_TRUE(shown.view.isVisible());
-    EXPECT_EQ(TextsOf(shown.Find<QListWidget>("IncludeList")), QStringList({"*.new"}));
+    EXPECT_EQ(TextsOf(shown.Find<QListWidget>("IncludeList")), QStringList({"*.old", "*.new"}));
 }
 
 TEST(OptionsView, FollowsChangesTheProgramMakes) {
@@ -200,9 +202,11 @@ TEST(OptionsView, FollowsChangesTheProgramMakes) {
     EXPECT_TRUE(shown.Find<QRadioButton>("Mem1mb").isChecked());
     model.setChunkSizeForm(100000);
     EXPECT_TRUE(shown.Find<QRadioButton>("Mem1mb").isChecked());
-    model.includeFilters = "*.a;;*.b;";
-    model.excludeFilters = "x;";
-    model.RefillLists();
+    SyncSettings loaded;
+    loaded.Include = "*.a;;*.b;";
+    loaded.Exclude = "x;";
+    loaded.CopyBuffer = 100000;
+    model.Apply(loaded);
     EXPECT_EQ(TextsOf(shown.Find<QListWidget>("IncludeList")), QStringList({"*.a", "", "*.b"}));
     EXPECT_EQ(TextsOf(shown.Find<QListWidget>("ExcludeList")), QStringList({"x"}));
     model.IncludeList.SetItemIndex(2);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <filesystem>
@@ -68,6 +69,15 @@ void TestDir::MakeReadOnly(const std::string& relative) {
 bool TestDir::Exists(const std::string& relative) const {
     std::error_code ec;
     return fs::symlink_status(Path(relative), ec).type() != fs::file_type::not_found && !ec;
+}
+
+std::vector<std::string> TestDir::Names(const std::string& relative) const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(Path(relative))) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::string TestDir::ReadFile(const std::string& relative) const {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace twinfold::test {
 
@@ -29,6 +30,8 @@ public:
     void MakeReadOnly(const std::string& relative);
 
     bool Exists(const std::string& relative) const;
+    // The names in the directory `relative`, sorted by their bytes.
+    std::vector<std::string> Names(const std::string& relative) const;
     std::string ReadFile(const std::string& relative) const;
     std::int64_t Modified(const std::string& relative) const;
 
