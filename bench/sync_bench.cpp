@@ -133,8 +133,10 @@ int Benchmark(const Options& o) {
         // cache the one before it warmed.
         for (std::size_t t = 0; t < tools.size(); ++t) {
             const std::string& tool = tools[(t + static_cast<std::size_t>(round)) % tools.size()];
-            const fs::path dest = o.work / ("dest-" + tool);
-            fs::remove_all(dest);
+            // A fresh destination each time, and nothing deleted until the
+            // end: ext4 steps around recently freed inodes, which would slow
+            // whichever tool creates files right after a deletion.
+            const fs::path dest = o.work / ("dest-" + tool + "-" + std::to_string(round));
             fs::create_directories(dest);
             std::vector<std::string> command;
             if (tool == "twinfold") {

@@ -116,13 +116,22 @@ int main(int argc, char** argv) {
     if (std::getenv("BENCH_WORKERS"))
         windows.main.syncWorkers = std::atoi(std::getenv("BENCH_WORKERS"));
     desktop.SetParentWindow(&window);
-    window.show();
+    if (!std::getenv("BENCH_HIDDEN")) window.show();
 
+    if (const char* loops = std::getenv("BENCH_RESYNC_LOOPS")) {
+        // For a profiler: nothing but the window's re-sync, again and again.
+        const fs::path dest = work / "dest-loop";
+        fs::create_directories(dest);
+        RunWindow(windows, work / "source", dest);
+        for (int i = 0; i < std::atoi(loops); ++i) RunWindow(windows, work / "source", dest);
+        fs::remove_all(work);
+        return 0;
+    }
     std::vector<double> consoleFirst, consoleAgain, windowFirst, windowAgain;
     for (int round = 0; round < rounds; ++round) {
         for (const char* side : {"console", "window"}) {
-            const fs::path dest = work / (std::string("dest-") + side);
-            fs::remove_all(dest);
+            // Fresh each time and kept to the end (see sync_bench).
+            const fs::path dest = work / (std::string("dest-") + side + std::to_string(round));
             fs::create_directories(dest);
             std::system("sync");
             const bool console = std::string(side) == "console";

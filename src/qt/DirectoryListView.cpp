@@ -43,7 +43,7 @@ DirectoryListView::DirectoryListView(TDirectoryListBox& model, Desktop& desktop,
     setSelectionMode(QAbstractItemView::SingleSelection);
     setIconSize(QSize(16, 16));
     setItemDelegate(new IndentDelegate(this));
-    model_.OnChange.Connect([this] { Refresh(); });
+    model_.OnChange.Connect([this] { RequestRedraw(); });
     connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!refreshing_ && row >= 0) model_.SetItemIndex(row);
     });
@@ -55,8 +55,13 @@ void DirectoryListView::Refresh() {
     refreshing_ = true;
     setUpdatesEnabled(false);
     clear();
+    // Asking the style for an icon reads its image: once per kind.
+    using Kind = TDirectoryListBox::EntryKind;
+    const QIcon glyphs[] = {GlyphOf(Kind::Ancestor, style()), GlyphOf(Kind::Current, style()),
+                            GlyphOf(Kind::Subdirectory, style())};
     for (const auto& entry : model_.Items()) {
-        auto* item = new QListWidgetItem(GlyphOf(entry.kind, style()), ToQString(entry.text), this);
+        auto* item =
+            new QListWidgetItem(glyphs[static_cast<int>(entry.kind)], ToQString(entry.text), this);
         item->setData(Qt::UserRole, entry.level);
     }
     setCurrentRow(model_.ItemIndex());

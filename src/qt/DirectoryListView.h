@@ -21,6 +21,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void Redraw() override { Refresh(); }
 
 private:
     void OpenSelected();

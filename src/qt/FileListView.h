@@ -17,6 +17,11 @@ public:
     void Refresh();
     // Redraws only the marks (after Select All and the like).
     void RefreshSelection();
+    // Refresh, put off while the list is disabled (see RequestRedraw).
+    void Follow() { RequestRedraw(); }
+
+protected:
+    void Redraw() override { Refresh(); }
 
 private:
     void ForwardSelection();

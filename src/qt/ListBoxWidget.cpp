@@ -1,5 +1,7 @@
 #include "qt/ListBoxWidget.h"
 
+#include <QTimer>
+
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
@@ -11,6 +13,35 @@ ListBoxWidget::ListBoxWidget(QWidget* parent) : QListWidget(parent) {}
 QListWidgetItem* ListBoxWidget::FocusItem() const {
     if (QListWidgetItem* current = currentItem()) return current;
     return count() > 0 ? item(0) : nullptr;
+}
+
+namespace {
+
+constexpr int kDisabledRedrawMs = 100;
+
+}  // namespace
+
+void ListBoxWidget::RequestRedraw() {
+    if (isEnabled()) {
+        redrawPending_ = false;
+        Redraw();
+        return;
+    }
+    if (redrawPending_) return;
+    redrawPending_ = true;
+    // Ten times a second is more than anyone reads a list that runs past.
+    QTimer::singleShot(kDisabledRedrawMs, this, [this] { RedrawPending(); });
+}
+
+void ListBoxWidget::RedrawPending() {
+    if (!redrawPending_) return;
+    redrawPending_ = false;
+    Redraw();
+}
+
+void ListBoxWidget::changeEvent(QEvent* event) {
+    QListWidget::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange && isEnabled()) RedrawPending();
 }
 
 QRect ListBoxWidget::FocusFrame() const {

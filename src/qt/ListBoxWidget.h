@@ -18,6 +18,15 @@ public:
     QRect FocusFrame() const;
 
 protected:
+    // Asks for Redraw: at once while the list is enabled; while it is
+    // disabled (its window during a run, when the model changes for every
+    // directory), at most ten times a second however often it is asked, and
+    // at once when it is enabled again.
+    void RequestRedraw();
+    // Draws the whole list from its model.
+    virtual void Redraw() {}
+    void changeEvent(QEvent* event) override;
+
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
@@ -25,6 +34,9 @@ protected:
 
 private:
     QListWidgetItem* FocusItem() const;
+    void RedrawPending();
+
+    bool redrawPending_ = false;
     void RequestContextMenu();
 };
 

@@ -257,8 +257,8 @@ void MainWindow::BindModels() {
     (void)main_.SourceDirListBox.Reload();
     (void)main_.DestDirListBox.Reload();
     // Marks set by the program (Select All and the like) are drawn at once.
-    main_.FileList.OnClick.Connect([this] { fileList_->RefreshSelection(); });
-    main_.selsize.OnChange.Connect([this] { fileList_->RefreshSelection(); });
+    main_.FileList.OnClick.Connect([this] { fileList_->Follow(); });
+    main_.selsize.OnChange.Connect([this] { fileList_->Follow(); });
     main_.OnRunningChange.Connect([this] { SetRunning(main_.Running()); });
 }
 

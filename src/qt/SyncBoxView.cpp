@@ -119,25 +119,30 @@ QLabel* SyncBoxView::AddValue(TLabel& model, const char* name, int top) {
 void SyncBoxView::ShowTexts() {
     if (!isVisible() || !lastPaint_.isValid() || lastPaint_.elapsed() >= kMinPaintIntervalMs) {
         CopyTexts();
-        if (isVisible()) PaintNow(this);
         return;
     }
     if (textsPending_) return;
     textsPending_ = true;
     QPointer<SyncBoxView> self(this);
     QTimer::singleShot(kMinPaintIntervalMs - static_cast<int>(lastPaint_.elapsed()), this, [self] {
-        if (!self) return;
-        self->CopyTexts();
-        self->PaintNow(self);
+        if (self) self->CopyTexts();
     });
 }
 
+// Only the labels that changed are drawn again, at once.
 void SyncBoxView::CopyTexts() {
     textsPending_ = false;
+    bool painted = false;
     for (auto& [label, model] : values_) {
         const QString text = ToQString(model->Caption());
-        if (label->text() != text) label->setText(text);
+        if (label->text() == text) continue;
+        label->setText(text);
+        if (isVisible()) {
+            label->repaint();
+            painted = true;
+        }
     }
+    if (painted) lastPaint_.restart();
 }
 
 QRect SyncBoxView::Scaled(int left, int top, int width, int height) const {
