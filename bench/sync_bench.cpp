@@ -4,6 +4,7 @@
 // included) after the disk has been flushed.
 //
 //   sync_bench [--rounds N] [--dirs D] [--files F] [--size BYTES] [--work DIR]
+//              [--program PATH-OF-ANOTHER-twinfold-batch]
 //   sync_bench --memory [--work DIR]
 //
 // The last line gives the ratios the goals are stated in. --memory compares
@@ -38,6 +39,8 @@ struct Options {
     int size = 6000;
     bool memory = false;
     fs::path work = fs::temp_directory_path() / "twinfold-sync-bench";
+    // Another build of the console program, to compare two versions.
+    std::string program = TWINFOLD_BATCH_EXE;
 };
 
 struct Measure {
@@ -97,10 +100,10 @@ fs::path WriteBatch(const fs::path& work, const fs::path& source, const fs::path
 
 // The console program copied into the work directory, so that its settings
 // file lands there and not in the build folder.
-std::string ConsoleProgram(const fs::path& work) {
+std::string ConsoleProgram(const fs::path& work, const std::string& program) {
     fs::create_directories(work / "prog");
     const fs::path copy = work / "prog" / "twinfold-batch";
-    fs::copy_file(TWINFOLD_BATCH_EXE, copy, fs::copy_options::overwrite_existing);
+    fs::copy_file(program, copy, fs::copy_options::overwrite_existing);
     return copy.string();
 }
 
@@ -122,7 +125,7 @@ int Benchmark(const Options& o) {
     fs::remove_all(o.work);
     const fs::path source = o.work / "source";
     MakeTree(source, o.dirs, o.files, o.size);
-    const std::string program = ConsoleProgram(o.work);
+    const std::string program = ConsoleProgram(o.work, o.program);
     std::printf("tree: %d directories x %d files of about %d bytes, %d rounds\n", o.dirs, o.files,
                 o.size, o.rounds);
 
@@ -173,7 +176,7 @@ long PeakKiB(const Options& o, int dirs, int files) {
     const fs::path work = o.work / ("memory-" + std::to_string(dirs));
     MakeTree(work / "source", dirs, files, 16);
     fs::create_directories(work / "dest");
-    const std::string program = ConsoleProgram(work);
+    const std::string program = ConsoleProgram(work, o.program);
     return RunProcess({program, "--yes", WriteBatch(work, work / "source", work / "dest").string()})
         .peakKiB;
 }
@@ -209,6 +212,8 @@ int main(int argc, char** argv) {
             o.size = std::max(2, std::atoi(next().c_str()));
         else if (arg == "--work")
             o.work = next();
+        else if (arg == "--program")
+            o.program = next();
         else {
             std::fprintf(stderr, "unknown option %s\n", arg.c_str());
             return 2;
