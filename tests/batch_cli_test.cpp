@@ -4,9 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -168,7 +171,8 @@ TEST_F(BatchCliTest, AWrongCommandLineEndsWithTwoAndTheUsage) {
         SCOPED_TRACE(args.empty() ? "no arguments" : args.front());
         EXPECT_EQ(Run(args), 2);
         EXPECT_EQ(Out(), "");
-        EXPECT_NE(Err().find("Usage: twinfold-batch [--yes | --no] [--log-dir DIR] BATCHFILE"),
+        EXPECT_NE(Err().find(
+                      "Usage: twinfold-batch [--yes | --no] [--dry-run] [--log-dir DIR] BATCHFILE"),
                   std::string::npos);
     }
     EXPECT_EQ(Run({"--help"}), 0);
@@ -376,3 +380,93 @@ TEST_F(BatchCliTest, AnUnreadableSubdirectoryIsRecordedAndTheRestSynchronised) {
 }
 
 }  // namespace
+
+namespace {
+
+// Everything below a directory as one text: each entry's kind, bits, time to
+// the nanosecond, and its bytes or link target. Links are not followed.
+std::string Snapshot(const std::string& root) {
+    std::vector<std::string> entries;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        struct stat info {};
+        EXPECT_EQ(lstat(entry.path().c_str(), &info), 0);
+        std::string line = entry.path().string() + " " + std::to_string(info.st_mode) + " " +
+                           std::to_string(info.st_mtim.tv_sec) + "." +
+                           std::to_string(info.st_mtim.tv_nsec);
+        if (S_ISLNK(info.st_mode)) line += " -> " + fs::read_symlink(entry.path()).string();
+        if (S_ISREG(info.st_mode)) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            line += " " + std::string(std::istreambuf_iterator<char>(in), {});
+        }
+        entries.push_back(line);
+    }
+    std::sort(entries.begin(), entries.end());
+    std::string text;
+    for (const auto& line : entries) text += line + "\n";
+    return text;
+}
+
+// The lines of standard output that begin with `word`, as the log would
+// hold their source paths.
+std::string SourcesOf(const std::string& out, const std::string& word) {
+    std::string sources;
+    std::size_t at = 0;
+    for (std::size_t end; (end = out.find('\n', at)) != std::string::npos; at = end + 1) {
+        const std::string line = out.substr(at, end - at);
+        if (line.rfind(word + " ", 0) != 0) continue;
+        std::string source = line.substr(word.size() + 1);
+        source = source.substr(0, std::min(source.find(" -> "), source.find(": ")));
+        sources += source + "\r\n";
+    }
+    return sources;
+}
+
+}  // namespace
+
+// A preview decides every file as the run does and changes nothing: its
+// lines are what the run then logs, and the trees are untouched by it.
+TEST_F(BatchCliTest, ADryRunForetellsTheRunAndChangesNothing) {
+    dir.CreateFile("in/missing.txt", "new file", kNew);
+    dir.CreateFile("in/older.txt", "newer source", kNew);
+    dir.CreateFile("out/older.txt", "old target", kOld);
+    dir.CreateFile("in/same.txt", "same", kNew);
+    dir.CreateFile("out/same.txt", "same", kNew);
+    dir.CreateFile("in/newer.txt", "old source", kOld);
+    dir.CreateFile("out/newer.txt", "newer target", kNew);
+    dir.CreateFile("in/locked.txt", "new", kNew);
+    dir.CreateFile("out/locked.txt", "old", kOld);
+    dir.MakeReadOnly("out/locked.txt");
+    dir.CreateFile("in/clash", "a file here", kNew);
+    dir.CreateDirectory("out/clash");
+    dir.CreateFile("in/etc/victim.conf", "new", kNew);
+    dir.CreateDirectory("elsewhere");
+    fs::create_directory_symlink(dir.Path("elsewhere"), dir.Path("out/etc"));
+    dir.CreateFile("in/fresh/deep/leaf.txt", "in a directory yet to be made", kNew);
+    const std::string batch = Batch({Entry("tree.ini", "in", "out")});
+    fs::remove(dir.Path("prog/tfoldw.ini"));
+    const auto trees = [this] {
+        return Snapshot(dir.Path("in")) + Snapshot(dir.Path("out")) +
+               Snapshot(dir.Path("elsewhere")) + Snapshot(dir.Path("prog"));
+    };
+    const std::string before = trees();
+
+    const int previewed = Run({"--yes", "--dry-run", "--log-dir", dir.Path("preview"), batch});
+    const std::string preview = Out();
+    fs::remove_all(dir.Path("preview"));
+    EXPECT_EQ(trees(), before) << "the preview changed the trees";
+
+    const int ran = Run({"--yes", "--log-dir", dir.Path("logs"), batch});
+    EXPECT_EQ(previewed, ran);
+    EXPECT_EQ(ran, 1);
+    EXPECT_EQ(SourcesOf(preview, "copy"), dir.ReadFile("logs/TFSuccess.txt"));
+    EXPECT_EQ(SourcesOf(preview, "skip"), dir.ReadFile("logs/TFOlder.txt"));
+    EXPECT_EQ(SourcesOf(preview, "fail"), dir.ReadFile("logs/TFFailed.txt"));
+    EXPECT_NE(preview.find("copy " + dir.Path("in/fresh/deep/leaf.txt") + " -> " +
+                           dir.Path("out/fresh/deep/leaf.txt")),
+              std::string::npos)
+        << preview;
+    EXPECT_NE(preview.find("\nsummary: 3 to copy (49 bytes), 3 to skip, 2 to fail\n"),
+              std::string::npos)
+        << preview;
+    EXPECT_FALSE(dir.Exists("elsewhere/victim.conf"));
+}

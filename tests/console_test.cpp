@@ -104,8 +104,10 @@ TEST(BatchCommandLineTest, HelpAndVersionNeedNoFileAndTheUsageNamesEveryOption) 
         EXPECT_EQ(line.value().version, c.version);
     }
     const std::string usage = BatchUsage();
-    EXPECT_EQ(usage.rfind("Usage: twinfold-batch [--yes | --no] [--log-dir DIR] BATCHFILE\n", 0),
-              0u);
+    EXPECT_EQ(
+        usage.rfind("Usage: twinfold-batch [--yes | --no] [--dry-run] [--log-dir DIR] BATCHFILE\n",
+                    0),
+        0u);
     for (const char* option : {"--yes", "--no", "--log-dir DIR", "--help", "--version"}) {
         EXPECT_NE(usage.find(std::string("  ") + option + " "), std::string::npos) << option;
     }

@@ -47,6 +47,8 @@ Result<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::string>& a
             line.help = true;
         } else if (arg == "--version") {
             line.version = true;
+        } else if (arg == "--dry-run" || arg == "-n") {
+            line.dryRun = true;
         } else if (arg == "--yes" || arg == "--no") {
             auto conflict =
                 SetAnswer(line, arg == "--yes" ? ConsoleAnswer::Yes : ConsoleAnswer::No);
@@ -66,7 +68,7 @@ Result<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::string>& a
 }
 
 std::string BatchUsage() {
-    return "Usage: twinfold-batch [--yes | --no] [--log-dir DIR] BATCHFILE\n"
+    return "Usage: twinfold-batch [--yes | --no] [--dry-run] [--log-dir DIR] BATCHFILE\n"
            "       twinfold-batch --help | --version\n"
            "Runs every settings file listed in BATCHFILE (a .tfw batch file) as the\n"
            "window program's Run Batch File command does, without saving any settings.\n"
@@ -74,6 +76,8 @@ std::string BatchUsage() {
            "  --yes          answer Yes to every question\n"
            "  --no           answer No to every question (the default when standard\n"
            "                 input is not a terminal; on a terminal each one is asked)\n"
+           "  -n, --dry-run  change nothing: print what a run would do with each file\n"
+           "                 (copy SRC -> DEST, skip SRC, fail SRC: reason) and a summary\n"
            "  --log-dir DIR  afterwards write the run-log lists into DIR as\n"
            "                 TFSuccess.txt, TFOlder.txt and TFFailed.txt\n"
            "  --help         print this help and end\n"

@@ -8,7 +8,7 @@
 
 namespace twinfold {
 
-// twinfold-batch [--yes | --no] [--log-dir DIR] BATCHFILE
+// twinfold-batch [--yes | --no] [--dry-run] [--log-dir DIR] BATCHFILE
 // twinfold-batch --help | --version
 struct BatchCommandLine {
     ConsoleAnswer answer = ConsoleAnswer::Ask;
@@ -16,6 +16,7 @@ struct BatchCommandLine {
     std::string batchFile;
     bool help = false;     // --help or -h: print the usage and run nothing
     bool version = false;  // --version: print the version and run nothing
+    bool dryRun = false;   // --dry-run or -n: say what a run would do, change nothing
 };
 
 // Reads the arguments after the program's name. A wrong command line comes

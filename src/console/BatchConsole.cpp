@@ -14,6 +14,7 @@
 #include "main/Windows.h"
 #include "platform/Interrupt.h"
 #include "platform/Terminal.h"
+#include "sync/Preview.h"
 
 namespace twinfold {
 namespace {
@@ -40,12 +41,20 @@ int RunBatch(const BatchCommandLine& line) {
         progress = std::make_unique<ConsoleProgress>(std::cerr, platform::TerminalColumns());
         desktop.SetProgress(progress.get());
     }
-    Windows windows(desktop, ProgramDirectory());
+    Windows windows(desktop, ProgramDirectory(), line.dryRun);
     desktop.Follow(windows.syncBox);
+    sync::PreviewCounts counts;
+    if (line.dryRun) {
+        windows.main.onPreview = [&counts](const sync::PreviewLine& decision) {
+            std::cout << decision.Text() << '\n';
+            counts.Add(decision);
+        };
+    }
     if (progress) progress->Follow(windows.syncBox);
 
     windows.main.ExecuteBatch(batchFile);
     if (progress) progress->Clear();
+    if (line.dryRun) std::cout << "summary: " << counts.Text() << '\n';
     if (const auto& unreadable = windows.main.LastBatch().unreadable) {
         std::cerr << "twinfold-batch: cannot read the batch file " << batchFile << ": "
                   << unreadable->message << '\n';

@@ -32,4 +32,14 @@ Status WriteLogList(const LogList& list, const std::string& path) {
     return CannotCreate(path);
 }
 
+FileDialog LogSaveDialog(const std::string& proposedName) {
+    FileDialog dialog;
+    dialog.title = "Save As";
+    dialog.filter = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*";
+    dialog.defaultExtension = "txt";
+    dialog.fileName = proposedName;
+    dialog.confirmOverwrite = true;
+    return dialog;
+}
+
 }  // namespace twinfold

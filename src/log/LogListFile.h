@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "desktop/Desktop.h"
 #include "log/LogList.h"
 #include "platform/Result.h"
 
@@ -12,5 +13,9 @@ namespace twinfold {
 // no partial file. The error's message is the one the person is shown:
 // "Cannot create file <path>" or "Stream write error".
 Status WriteLogList(const LogList& list, const std::string& path);
+
+// The save dialog a list of lines is saved through: text files, proposing
+// `proposedName`, asking before it replaces a file.
+FileDialog LogSaveDialog(const std::string& proposedName);
 
 }  // namespace twinfold

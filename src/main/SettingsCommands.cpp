@@ -81,7 +81,8 @@ SyncSettings TMain::FormCreate() {
         EditFilter.SetItemIndex(stored.Filetype);
         return stored;
     }
-    // First start here: record where the panes are.
+    // First start here: record where the panes are. A preview writes nothing.
+    if (dryRun) return stored;
     (void)(file.WriteString("Settings", "SourceDir", SourceDirListBox.Directory()) &&
            file.WriteString("Settings", "DestDir", DestDirListBox.Directory()) &&
            file.WriteBool("Settings", "SyncAll", false) &&

@@ -7,6 +7,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <utility>
 
 #include "listing/MaskFilter.h"
 #include "listing/Paths.h"
@@ -14,6 +15,7 @@
 #include "main/TMain.h"
 #include "platform/FileSystem.h"
 #include "platform/PendingFile.h"
+#include "preview/TPreviewbx.h"
 #include "settings/TOptionsbx.h"
 #include "sync/DirectoryJob.h"
 #include "sync/FmxUtils.h"
@@ -89,6 +91,7 @@ void TMain::StartRun(SyncRun& run) {
         run.buffer = std::make_unique<char[]>(run.copy.bufferSize);
     }
     run.copy.creationMask = platform::CreationMask();
+    run.copy.dryRun = dryRun;
     run.mask = FileList.Mask();
     if (CustomFilterChosen()) run.exclude = Options().excludeFilters();
     run.workers = syncWorkers;
@@ -151,7 +154,7 @@ void TMain::SyncSelectedFiles() {
             return;
         }
     }
-    if (!batchRunning) desktop_.Message("File Sync Successful!");
+    if (!batchRunning && !quietSuccess_) desktop_.Message("File Sync Successful!");
     box.Close();
 }
 
@@ -164,7 +167,7 @@ void TMain::SyncWholeTree() {
     }
     sourceRoot = SourceDirListBox.Directory();
     runDestination_ = DestDirListBox.Directory();
-    auto walk = sync::TreeWalk::Start(sourceRoot, runDestination_, SelectedSubdirectory());
+    auto walk = sync::TreeWalk::Start(sourceRoot, runDestination_, SelectedSubdirectory(), dryRun);
     if (walk) Traverse(walk.value());
     SyncBox().Close();
     Status restored = SourceDirListBox.SetDirectory(sourceRoot);
@@ -175,7 +178,7 @@ void TMain::SyncWholeTree() {
         desktop_.Failure(failed.error().message);
     } else if (Cancelled()) {
         desktop_.Message("Operation Canceled!");
-    } else if (!batchRunning) {
+    } else if (!batchRunning && !quietSuccess_) {
         desktop_.Message("Directory Sync Successful!");
     }
 }
@@ -274,20 +277,33 @@ void TMain::ShowWalkDirectory(const sync::DirectoryJob& job) {
 // A source directory that cannot be read is reported once, as a failed copy
 // is, and recorded; the walk goes on with the rest.
 void TMain::ReportUnreadableDirectory(const sync::WalkDirectory& directory) {
-    desktop_.Failure(CannotOpenDirectory(directory.sourcePath, directory.error).message);
-    LogFile().FileFailed.Add(platform::DisplayPath(directory.sourcePath));
+    const std::string text = CannotOpenDirectory(directory.sourcePath, directory.error).message;
+    if (dryRun) {
+        Preview({sync::PreviewLine::Kind::Fail, directory.sourcePath, {}, text, 0});
+    } else {
+        desktop_.Failure(text);
+    }
+    Record(LogFile().FileFailed, directory.sourcePath);
 }
 
 // A destination directory that cannot be made costs only the files that
 // would have gone into it; below a refused one the files fail silently, as
 // the refusal was reported once already.
 void TMain::LogDirectoryFailed(const sync::WalkDirectory& directory, bool report) {
-    if (report) {
+    if (report && !dryRun) {
         desktop_.Failure("Could not create directory: " + directory.destinationPath +
                          ".  Files not copied!");
     }
     for (const auto& item : FileList.Items()) {
-        LogFile().FileFailed.Add(platform::DisplayPath(JoinPath(directory.sourcePath, item.text)));
+        const std::string source = JoinPath(directory.sourcePath, item.text);
+        if (dryRun) {
+            Preview({sync::PreviewLine::Kind::Fail,
+                     source,
+                     {},
+                     "could not create the directory " + directory.destinationPath,
+                     0});
+        }
+        Record(LogFile().FileFailed, source);
     }
 }
 
@@ -297,24 +313,56 @@ void TMain::LogCompleted(sync::DirectoryJob& job, std::size_t first) {
     for (std::size_t k = first; k < job.items().size(); ++k) {
         auto outcome = job.Completed(k);
         if (!outcome) return;
-        LogOutcome(JoinPath(job.directory().sourcePath, job.items()[k]), *outcome);
+        LogOutcome(job, k, *outcome);
     }
 }
 
-void TMain::LogOutcome(const std::string& source, const sync::FileOutcome& outcome) {
-    const std::string entry = platform::DisplayPath(source);
+// Logs one file's outcome; in a preview, also says what the run would do.
+void TMain::LogOutcome(sync::DirectoryJob& job, std::size_t k, const sync::FileOutcome& outcome) {
+    using Kind = sync::FileOutcome::Kind;
+    const std::string& name = job.items()[k];
+    const std::string source = JoinPath(job.directory().sourcePath, name);
+    const std::string target = JoinPath(job.directory().destinationPath, name);
+    if (dryRun && outcome.kind != Kind::Stopped)
+        Preview(PreviewOf(outcome, source, target, job.Size(k)));
     switch (outcome.kind) {
-        case sync::FileOutcome::Kind::Copied:
-            LogFile().FileSuccess.Add(entry);
+        case Kind::Copied:
+            Record(LogFile().FileSuccess, source);
             break;
-        case sync::FileOutcome::Kind::Skipped:
-            LogFile().FileOld.Add(entry);
+        case Kind::Skipped:
+            Record(LogFile().FileOld, source);
             break;
-        case sync::FileOutcome::Kind::Failed:
-            LogFile().FileFailed.Add(entry);
+        case Kind::Failed:
+            Record(LogFile().FileFailed, source);
             break;
-        case sync::FileOutcome::Kind::Stopped:
+        case Kind::Stopped:
             break;
+    }
+}
+
+// A preview fills the run log as the run would have, unless the window's
+// preview asked it to leave the log of real runs alone.
+void TMain::Record(LogList& list, const std::string& source) {
+    if (!dryRun || dryRunLogs) list.Add(platform::DisplayPath(source));
+}
+
+sync::PreviewLine TMain::PreviewOf(const sync::FileOutcome& outcome, const std::string& source,
+                                   const std::string& target, std::uint64_t bytes) {
+    using Kind = sync::FileOutcome::Kind;
+    using Line = sync::PreviewLine::Kind;
+    switch (outcome.kind) {
+        case Kind::Copied:
+            return {Line::Copy, source, target, {}, bytes};
+        case Kind::Failed:
+            return {Line::Fail,
+                    source,
+                    {},
+                    outcome.problem == sync::FileOutcome::Problem::OpenSource
+                        ? "could not open the file"
+                        : "could not create " + target,
+                    0};
+        default:
+            return {Line::Skip, source, {}, {}, 0};
     }
 }
 
@@ -329,13 +377,37 @@ int TMain::SyncFile(sync::DirectoryJob& job, int item, int processed) {
     box.Process.SetCaption(job.Decide(k, keepGoing) ? "Copying" : "Skipping");
     const sync::FileOutcome outcome = job.Finish(k, run_->Buffer(), keepGoing);
     if (outcome.kind == sync::FileOutcome::Kind::Stopped) return processed;
-    if (outcome.kind == sync::FileOutcome::Kind::Failed) {
+    // A preview's failure is one of its lines, not a box.
+    if (outcome.kind == sync::FileOutcome::Kind::Failed && !dryRun) {
         desktop_.Failure(sync::FailureText(outcome.problem, source,
                                            JoinPath(job.directory().destinationPath, name)));
     }
-    LogOutcome(source, outcome);
+    LogOutcome(job, k, outcome);
     box.Gauge.SetProgress(processed + 1);
     return processed + 1;
+}
+
+void TMain::Preview(const sync::PreviewLine& line) {
+    if (onPreview) onPreview(line);
+}
+
+void TMain::PreviewSync1Click() {
+    if (Running()) return;
+    TPreviewbx& preview = PreviewBox();
+    preview.Clear();
+    // Nothing is written and the run log keeps only real runs.
+    dryRun = true;
+    dryRunLogs = false;
+    quietSuccess_ = true;
+    auto before =
+        std::exchange(onPreview, [&preview](const sync::PreviewLine& l) { preview.Add(l); });
+    SyncBtnClick();
+    onPreview = std::move(before);
+    dryRun = false;
+    dryRunLogs = true;
+    quietSuccess_ = false;
+    // Declined or cancelled, there is nothing whole to show.
+    if (!syncDeclined_ && !Cancelled()) preview.ShowModal();
 }
 
 }  // namespace twinfold

@@ -43,6 +43,7 @@ TMain::TMain(Desktop& desktop, std::string programDirectory)
 TSyncBox& TMain::SyncBox() { return windows_->syncBox; }
 TLogFilebx& TMain::LogFile() { return windows_->logFile; }
 TOptionsbx& TMain::Options() { return windows_->options; }
+TPreviewbx& TMain::PreviewBox() { return windows_->preview; }
 
 void TMain::LogFile1Click() {
     if (!Running()) LogFile().ShowModal();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -22,6 +23,7 @@ namespace twinfold {
 std::vector<std::string> FileTypeEntries();
 
 namespace sync {
+struct PreviewLine;
 class DirectoryJob;
 struct FileOutcome;
 class TreeWalk;
@@ -30,7 +32,9 @@ struct WalkDirectory;
 
 class TSyncBox;
 class TLogFilebx;
+class LogList;
 class TOptionsbx;
+class TPreviewbx;
 class Windows;
 class TDelete;
 class TBatchDlg;
@@ -58,6 +62,17 @@ public:
     // The per-file step for file list item `item`; returns the new processed
     // count (unchanged when a cancel stopped the copy).
     int SyncFile(sync::DirectoryJob& job, int item, int processed);
+    // A preview: the Sync command decides everything as a run would and
+    // changes nothing anywhere; each decision goes to `onPreview` as a line
+    // ("copy", "skip" or "fail"), failures without their boxes. The run log
+    // is filled as the run would fill it, unless `dryRunLogs` is false.
+    bool dryRun = false;
+    bool dryRunLogs = true;
+    std::function<void(const sync::PreviewLine&)> onPreview;
+    // "Preview Sync": the Sync command's preview for the present selection
+    // and mode, shown in the preview dialog; the run log is left alone.
+    void PreviewSync1Click();
+
     // Workers that copy whole directories of a walk side by side; 0 copies
     // on this thread, one file after the other. As the machine has cores.
     int syncWorkers;
@@ -132,6 +147,7 @@ public:
     TSyncBox& SyncBox();
     TLogFilebx& LogFile();
     TOptionsbx& Options();
+    TPreviewbx& PreviewBox();
 
     TDriveComboBox DriveComboBox1;
     TDriveComboBox DriveComboBox2;
@@ -173,7 +189,11 @@ private:
     void ReportUnreadableDirectory(const sync::WalkDirectory& directory);
     void LogDirectoryFailed(const sync::WalkDirectory& directory, bool report);
     void LogCompleted(sync::DirectoryJob& job, std::size_t first);
-    void LogOutcome(const std::string& source, const sync::FileOutcome& outcome);
+    void LogOutcome(sync::DirectoryJob& job, std::size_t k, const sync::FileOutcome& outcome);
+    void Record(LogList& list, const std::string& source);
+    static sync::PreviewLine PreviewOf(const sync::FileOutcome& outcome, const std::string& source,
+                                       const std::string& target, std::uint64_t bytes);
+    void Preview(const sync::PreviewLine& line);
     bool CustomFilterChosen() const;
     void SetRunning(bool running);
     // Selects the file type's entry and applies it to a freshly read list,
@@ -195,6 +215,8 @@ private:
     // While the walk shows a directory, its file list is already filtered.
     bool showingWalk_ = false;
     bool syncDeclined_ = false;
+    // The window's preview shows its lines instead of a closing message.
+    bool quietSuccess_ = false;
 
     // Batch runner: runs the settings files of a batch file one after the
     // other through the Sync command.

@@ -4,12 +4,14 @@
 
 namespace twinfold {
 
-Windows::Windows(Desktop& desktop, std::string programDir)
+Windows::Windows(Desktop& desktop, std::string programDir, bool dryRun)
     : main(desktop, std::move(programDir)),
       batchEditor(desktop, main.currentBatchFile),
       deleteBox(desktop),
       syncBox(desktop),
-      logFile(desktop) {
+      logFile(desktop),
+      preview(desktop) {
+    main.dryRun = dryRun;
     main.Link(*this);
     deleteBox.Link(main.SourceDirListBox, main.DestDirListBox);
     const SyncSettings stored = main.FormCreate();

@@ -9,6 +9,7 @@
 #include "fileops/TDelete.h"
 #include "log/TLogFilebx.h"
 #include "main/TMain.h"
+#include "preview/TPreviewbx.h"
 #include "settings/TOptionsbx.h"
 #include "sync/TSyncBox.h"
 
@@ -18,7 +19,9 @@ namespace twinfold {
 // main window first) and linked to each other; all live until the end.
 class Windows {
 public:
-    Windows(Desktop& desktop, std::string programDir);
+    // `dryRun`: every Sync is a preview, and the start-up writes no settings
+    // file either.
+    Windows(Desktop& desktop, std::string programDir, bool dryRun = false);
     Windows(const Windows&) = delete;
     Windows& operator=(const Windows&) = delete;
 
@@ -30,6 +33,7 @@ public:
     TSyncBox syncBox;
     TLogFilebx logFile;
     TOptionsbx options;
+    TPreviewbx preview;
 };
 
 }  // namespace twinfold

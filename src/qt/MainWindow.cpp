@@ -23,6 +23,7 @@
 #include "qt/LogFileView.h"
 #include "qt/OptionsView.h"
 #include "qt/Placement.h"
+#include "qt/PreviewView.h"
 #include "qt/ProgramIcon.h"
 #include "qt/SecretBoxView.h"
 #include "qt/Strings.h"
@@ -85,6 +86,7 @@ MainWindow::MainWindow(Windows& windows, Desktop& desktop, QWidget* parent)
     BindModels();
     syncBoxView_ = new SyncBoxView(windows_.syncBox, this);
     logFileView_ = new LogFileView(windows_.logFile, this);
+    previewView_ = new PreviewView(windows_.preview, this);
     aboutBoxView_ = new AboutBoxView(windows_.about, this);
     secretBoxView_ = new SecretBoxView(windows_.special, aboutBoxView_);
     helpWindow_ = new HelpWindow(this);
@@ -189,6 +191,7 @@ void MainWindow::BuildMenus() {
     connect(saveOnExit, &QAction::triggered, this, showCheck);
     file->addSeparator();
     AddAction(file, "&Sync", &TMain::SyncBtnClick, QKeySequence("Ctrl+S"));
+    AddAction(file, "&Preview Sync", &TMain::PreviewSync1Click);
     file->addSeparator();
     AddAction(file, "E&xit", &TMain::Exit1Click, QKeySequence("Ctrl+X"));
 

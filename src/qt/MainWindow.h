@@ -47,6 +47,9 @@ public:
     QLabel* countLabel() const { return countLabel_; }
     SyncBoxView* syncBoxView() const { return syncBoxView_; }
     LogFileView* logFileView() const { return logFileView_; }
+    class PreviewView* previewView() const {
+        return previewView_;
+    }
     AboutBoxView* aboutBoxView() const { return aboutBoxView_; }
     SecretBoxView* secretBoxView() const { return secretBoxView_; }
     HelpWindow* helpWindow() const { return helpWindow_; }
@@ -91,6 +94,7 @@ private:
     QLabel* countLabel_ = nullptr;
     SyncBoxView* syncBoxView_ = nullptr;
     LogFileView* logFileView_ = nullptr;
+    class PreviewView* previewView_ = nullptr;
     AboutBoxView* aboutBoxView_ = nullptr;
     SecretBoxView* secretBoxView_ = nullptr;
     HelpWindow* helpWindow_ = nullptr;

@@ -72,6 +72,11 @@ FileOutcome DirectoryJob::Finish(std::size_t k, std::span<char> buffer,
     return slots_[k].outcome;
 }
 
+std::uint64_t DirectoryJob::Size(std::size_t k) {
+    std::lock_guard lock(mutex_);
+    return slots_[k].size;
+}
+
 std::optional<FileOutcome> DirectoryJob::Completed(std::size_t k) {
     if (!queued_) return std::nullopt;  // nothing runs unless asked
     Await([this, k] { return slots_[k].step == Step::Done || slots_[k].step == Step::Dropped; },
@@ -84,8 +89,9 @@ std::optional<FileOutcome> DirectoryJob::Completed(std::size_t k) {
 }
 
 void DirectoryJob::ReadIndex() {
-    auto index = directory_.destination ? DestinationIndex::Read(*directory_.destination)
-                                        : Result<DestinationIndex>(directory_.error);
+    auto index = directory_.destination          ? DestinationIndex::Read(*directory_.destination)
+                 : directory_.destinationPlanned ? Result<DestinationIndex>(DestinationIndex())
+                                                 : Result<DestinationIndex>(directory_.error);
     Publish(
         [&] {
             index_ = std::move(index);
@@ -96,9 +102,11 @@ void DirectoryJob::ReadIndex() {
 
 void DirectoryJob::DecideNow(std::size_t k) {
     decisions_[k] = DecideFile(place_, items_[k], index_ ? &index_.value() : nullptr);
+    const auto& source = decisions_[k].source;
     Publish(
         [&] {
             slots_[k].copy = decisions_[k].copy;
+            slots_[k].size = source ? source->size : 0;
             slots_[k].step = Step::Decided;
         },
         k, false);
@@ -107,7 +115,9 @@ void DirectoryJob::DecideNow(std::size_t k) {
 void DirectoryJob::FinishNow(std::size_t k, std::span<char> buffer, const KeepGoing& keepGoing) {
     FileOutcome outcome;
     if (decisions_[k].copy) {
-        outcome = CopyFile(place_, items_[k], decisions_[k], settings_, buffer, keepGoing);
+        outcome = settings_.dryRun
+                      ? PreviewCopy(place_, items_[k], decisions_[k])
+                      : CopyFile(place_, items_[k], decisions_[k], settings_, buffer, keepGoing);
     }
     decisions_[k] = {};  // a link's open file goes now, not with the job
     Publish(

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -45,6 +46,8 @@ public:
     bool Decide(std::size_t k, const KeepGoing& keepGoing);
     // The outcome of item `k`; a copy made now uses `buffer`.
     FileOutcome Finish(std::size_t k, std::span<char> buffer, const KeepGoing& keepGoing);
+    // The size of item `k`'s source, once it is decided.
+    std::uint64_t Size(std::size_t k);
     // The outcome of item `k` if the worker got that far, waiting for the
     // copy under way (for what is logged after a cancel).
     std::optional<FileOutcome> Completed(std::size_t k);
@@ -54,6 +57,7 @@ private:
     struct Slot {
         Step step = Step::Waiting;
         bool copy = false;
+        std::uint64_t size = 0;
         FileOutcome outcome;
     };
 

@@ -32,6 +32,13 @@ bool TargetReplaceable(const EntryStatus& target) {
            platform::MayWrite(target);
 }
 
+// There is a directory to write into and what stands at the target may be
+// replaced. A preview counts a directory its run would make.
+bool TargetWritable(const Place& place, const FileDecision& decision) {
+    if (place.destination == nullptr && !place.destinationPlanned) return false;
+    return !decision.target || TargetReplaceable(*decision.target);
+}
+
 // The source as the decision saw it; a link is opened inside the tree, and
 // its file stands for it.
 void LookAtSource(const Place& place, const std::string& name, FileDecision& decision) {
@@ -148,13 +155,18 @@ FileDecision DecideFile(const Place& place, const std::string& name,
     return decision;
 }
 
+FileOutcome PreviewCopy(const Place& place, const std::string& name, FileDecision& decision) {
+    if (!OpenSource(place, name, decision)) return Failed(Problem::OpenSource);
+    if (!TargetWritable(place, decision)) return Failed(Problem::CreateTarget);
+    return {FileOutcome::Kind::Copied};
+}
+
 FileOutcome CopyFile(const Place& place, const std::string& name, FileDecision& decision,
                      const CopySettings& settings, std::span<char> buffer,
                      const std::function<bool()>& goOn) {
     auto from = OpenSource(place, name, decision);
     if (!from) return Failed(Problem::OpenSource);
-    if (place.destination == nullptr) return Failed(Problem::CreateTarget);
-    if (decision.target && !TargetReplaceable(*decision.target)) {
+    if (!TargetWritable(place, decision) || place.destination == nullptr) {
         return Failed(Problem::CreateTarget);
     }
     const EntryStatus& original = *decision.source;

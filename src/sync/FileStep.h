@@ -22,6 +22,9 @@ struct Place {
     std::string sourcePath;  // as the person sees and the log records it
     // Null when there is no destination directory to write into.
     const platform::DirectoryHandle* destination = nullptr;
+    // In a preview: the destination directory does not exist yet, but the
+    // run would make it (so it is empty, and its files would be copied).
+    bool destinationPlanned = false;
     std::string destinationPath;
     // A link among the files is followed only while it stays inside the
     // tree: `root` is the tree's top, `relative` this directory below it
@@ -40,12 +43,17 @@ struct CopySettings {
     std::uint32_t creationMask = 022;
     // Empty: the fastest way the two files allow.
     ChunkReader reader;
+    // A preview: everything is decided and checked as a copy would be, and
+    // nothing is written.
+    bool dryRun = false;
 };
 
 // The names that stand in a destination directory, from one listing, so that
 // a missing target costs no query of its own.
 class DestinationIndex {
 public:
+    // An empty directory's (one that a preview's run would make).
+    DestinationIndex() = default;
     static Result<DestinationIndex> Read(const platform::DirectoryHandle& directory);
     bool Has(const std::string& name) const { return names_.count(name) != 0; }
     // Its subdirectories that a directory list would show, sorted.
@@ -87,6 +95,12 @@ FileDecision DecideFile(const Place& place, const std::string& name, const Desti
 FileOutcome CopyFile(const Place& place, const std::string& name, FileDecision& decision,
                      const CopySettings& settings, std::span<char> buffer,
                      const std::function<bool()>& goOn);
+
+// What CopyFile would make of `name` without writing anything: Copied, or
+// Failed with the problem a copy would meet before it writes (the source
+// cannot be opened, there is no destination directory, the target may not
+// be replaced). Failures a copy only meets while writing cannot be foreseen.
+FileOutcome PreviewCopy(const Place& place, const std::string& name, FileDecision& decision);
 
 // What the person is shown for a copy that failed with `problem`.
 std::string FailureText(FileOutcome::Problem problem, const std::string& source,

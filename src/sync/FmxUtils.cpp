@@ -87,9 +87,11 @@ bool BufferedCopyFileWith(const std::string& fileName, const std::string& destin
     }
     auto source = platform::DirectoryHandle::Open(sourceDir);
     auto dest = platform::DirectoryHandle::Open(targetDir);
-    const sync::Place place{source ? &source.value() : nullptr, sourceDir,
-                            dest ? &dest.value() : nullptr,     targetDir,
-                            source ? &source.value() : nullptr, ""};
+    sync::Place place;
+    place.source = place.root = source ? &source.value() : nullptr;
+    place.sourcePath = sourceDir;
+    place.destination = dest ? &dest.value() : nullptr;
+    place.destinationPath = targetDir;
     sync::FileDecision decision = sync::DecideFile(place, name, nullptr);
     sync::CopySettings settings;
     settings.bufferSize = size;

@@ -36,6 +36,7 @@ Place WalkDirectory::place() const {
     }
     place.sourcePath = sourcePath;
     place.destination = destination ? &*destination : nullptr;
+    place.destinationPlanned = destinationPlanned;
     place.destinationPath = destinationPath;
     place.relative = relative;
     return place;
@@ -61,12 +62,13 @@ WalkDirectory OpenDirectoryPair(const std::string& source, const std::string& de
 }
 
 Result<TreeWalk> TreeWalk::Start(const std::string& sourceRoot, const std::string& destinationRoot,
-                                 const std::string& only) {
+                                 const std::string& only, bool dryRun) {
     auto source = DirectoryHandle::Open(sourceRoot);
     if (!source) return CannotOpenDirectory(sourceRoot, source.error());
     auto identity = source.value().Info();
     if (!identity) return CannotOpenDirectory(sourceRoot, identity.error());
     TreeWalk walk;
+    walk.dryRun_ = dryRun;
     auto root = DirectoryHandle::Open(sourceRoot);
     if (!root) return CannotOpenDirectory(sourceRoot, root.error());
     walk.root_ = std::make_shared<const DirectoryHandle>(std::move(root).value());
@@ -141,17 +143,34 @@ std::optional<WalkDirectory> TreeWalk::Enter(Frame& parent, const Subdirectory& 
         return std::move(entered);
     }
     frame.identity = child.status.identity;
-    if (!above.destination) {
-        entered.state = WalkDirectory::State::DestinationMissing;
-    } else if (auto made =
-                   above.destination->MakeChild(child.name, DirectoryPermissions(child.status))) {
-        entered.destination = std::move(made).value();
-    } else {
-        entered.state = WalkDirectory::State::DestinationRefused;
-        entered.error = made.error();
-    }
+    EnterDestination(above, child, entered);
     stack_.push_back(std::move(frame));
     return std::nullopt;
+}
+
+// The destination directory beside an entered source directory: made where
+// missing, or in a preview planned; a link or a file in its place is refused.
+void TreeWalk::EnterDestination(const WalkDirectory& above, const Subdirectory& child,
+                                WalkDirectory& entered) const {
+    if (!above.destination) {
+        if (above.destinationPlanned) {
+            entered.destinationPlanned = true;
+        } else {
+            entered.state = WalkDirectory::State::DestinationMissing;
+        }
+        return;
+    }
+    auto opened =
+        dryRun_ ? above.destination->OpenChild(child.name)
+                : above.destination->MakeChild(child.name, DirectoryPermissions(child.status));
+    if (opened) {
+        entered.destination = std::move(opened).value();
+    } else if (dryRun_ && opened.error().code == ENOENT) {
+        entered.destinationPlanned = true;
+    } else {
+        entered.state = WalkDirectory::State::DestinationRefused;
+        entered.error = opened.error();
+    }
 }
 
 // Lists the frame's directory: its files, and its subdirectories with what

@@ -33,6 +33,9 @@ struct WalkDirectory {
     std::shared_ptr<const platform::DirectoryHandle> root;
     platform::DirectoryHandle source;
     std::optional<platform::DirectoryHandle> destination;
+    // In a preview: the destination directory is missing, and the run would
+    // make it.
+    bool destinationPlanned = false;
     // Its regular files (and links to them) as listed, hidden ones included.
     std::vector<std::string> files;
     // Its subdirectories that the walk enters, sorted as the lists sort.
@@ -61,8 +64,10 @@ public:
     // through links), or with `only` of that one subdirectory of the root,
     // into the same-named subdirectory of the destination. Fails when the
     // source root cannot be opened or listed.
+    // A preview (`dryRun`) makes no destination directory: one that is
+    // missing is planned, as the run would make it.
     static Result<TreeWalk> Start(const std::string& sourceRoot, const std::string& destinationRoot,
-                                  const std::string& only = "");
+                                  const std::string& only = "", bool dryRun = false);
 
     // The next directory in post-order (each directory after all of its
     // subdirectories, these in the lists' order), or nothing at the end.
@@ -86,10 +91,13 @@ private:
     TreeWalk() = default;
     static Status ListInto(Frame& frame);
     std::optional<WalkDirectory> Enter(Frame& parent, const Subdirectory& child);
+    void EnterDestination(const WalkDirectory& above, const Subdirectory& child,
+                          WalkDirectory& entered) const;
     bool OnWalk(const platform::FileIdentity& identity) const;
 
     std::shared_ptr<const platform::DirectoryHandle> root_;
     std::optional<platform::FileIdentity> destination_;
+    bool dryRun_ = false;
     std::vector<Frame> stack_;
 };
 

@@ -25,6 +25,7 @@
 #include "qt/FileListView.h"
 #include "qt/MainWindow.h"
 #include "qt/OptionsView.h"
+#include "qt/PreviewView.h"
 #include "qt/SecretBoxView.h"
 #include "qt/SyncBoxView.h"
 
@@ -346,3 +347,43 @@ TEST_F(MainWindowTest, AboutFromTheHelpMenuAndTheSpecialDialogBehindItsHiddenSpo
 }
 
 }  // namespace
+
+// "Preview Sync" shows what a Sync of the selection would do, copies nothing,
+// keeps the run log of real runs, and saves its lines where the person says.
+TEST_F(MainWindowTest, PreviewSyncListsTheDecisionsAndCopiesNothing) {
+    dir.CreateFile("dest/beta.txt", "newer copy", kStamp + 3600);
+    (void)main().SourceDirListBox.SetDirectory(dir.Path("source"));
+    main().SelectAll1Click();
+    QAction* preview = nullptr;
+    for (QAction* action : MenuBarAction(window, "&File")->menu()->actions()) {
+        if (action->text() == "&Preview Sync") preview = action;
+    }
+    ASSERT_NE(preview, nullptr);
+    preview->trigger();
+
+    auto* view = window.previewView();
+    ASSERT_TRUE(view->isVisible());
+    EXPECT_TRUE(view->isModal());
+    auto* lines = view->findChild<QListWidget*>("Lines");
+    ASSERT_EQ(lines->count(), 3);
+    EXPECT_EQ(lines->item(0)->text().toStdString(),
+              "copy " + dir.Path("source/alpha.txt") + " -> " + dir.Path("dest/alpha.txt"));
+    EXPECT_EQ(lines->item(1)->text().toStdString(), "skip " + dir.Path("source/beta.txt"));
+    EXPECT_EQ(view->findChild<QLabel*>("Counts")->text(),
+              "2 to copy (1025 bytes), 1 to skip, 0 to fail");
+    EXPECT_EQ(dir.Names("dest"), std::vector<std::string>{"beta.txt"});
+    EXPECT_EQ(windows.logFile.FileSuccess.Count() + windows.logFile.FileOld.Count(), 0u);
+    EXPECT_TRUE(desktop.Texts().empty()) << "a preview ends without a success box";
+    view->resize(760, 260);
+    SaveScreenshot(view, "preview.png");
+
+    desktop.fileAnswers.push_back(dir.Path("preview.txt"));
+    QTest::mouseClick(view->findChild<QPushButton*>("Save"), Qt::LeftButton);
+    EXPECT_EQ(dir.ReadFile("preview.txt"), lines->item(0)->text().toStdString() + "\r\n" +
+                                               lines->item(1)->text().toStdString() + "\r\n" +
+                                               lines->item(2)->text().toStdString() + "\r\n");
+    QTest::keyClick(view, Qt::Key_Escape);
+    EXPECT_FALSE(view->isVisible());
+    EXPECT_FALSE(windows.preview.Visible());
+    EXPECT_TRUE(InStep());
+}
