@@ -72,6 +72,7 @@ int BatchExitStatus(const BatchReport& report, std::size_t failedFiles, bool log
 }
 
 bool WriteRunLogs(const TLogFilebx& log, const std::string& dir, std::ostream& errors) {
+    // A directory that could not be made fails each log's write, which says so.
     (void)MakeDirectoryPath(dir);
     const std::pair<const LogList*, const char*> lists[] = {
         {&log.FileSuccess, TLogFilebx::kSuccessFileName},

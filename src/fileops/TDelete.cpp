@@ -64,8 +64,10 @@ Status OpenParent(TDirectoryListBox& list) {
 
 TDelete::TDelete(Desktop& desktop) : desktop_(desktop) {
     DelDirList.SetFileList(&DelFileList);
-    DelFileList.SetFileType(kEveryFile);
-    DelFileList.SetMask("*.*");
+    // Both lists read again from the directory the dialog is given; that read
+    // reports what cannot be entered.
+    (void)DelFileList.SetFileType(kEveryFile);
+    (void)DelFileList.SetMask("*.*");
 }
 
 void TDelete::Link(TDirectoryListBox& sourcePane, TDirectoryListBox& destPane) {

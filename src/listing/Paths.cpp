@@ -24,7 +24,8 @@ class RestoreDirectory {
 public:
     explicit RestoreDirectory(std::optional<std::string> saved) : saved_(std::move(saved)) {}
     ~RestoreDirectory() {
-        if (saved_) platform::SetCurrentDirectory(*saved_);
+        // Nobody to tell on the way out; the next command enters its own directory.
+        if (saved_) (void)platform::SetCurrentDirectory(*saved_);
     }
     RestoreDirectory(const RestoreDirectory&) = delete;
     RestoreDirectory& operator=(const RestoreDirectory&) = delete;
@@ -99,7 +100,7 @@ Status MakeDirectoryPath(const std::string& path) {
     std::string parent = ExtractFilePath(dir);
     if (parent == dir) return Ok();
     if (auto made = MakeDirectoryPath(parent); !made) return made;
-    platform::MakeDirectory(dir);  // a failure shows when the path is used
+    (void)platform::MakeDirectory(dir);  // a failure shows when the path is used
     return Ok();
 }
 

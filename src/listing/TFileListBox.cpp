@@ -101,7 +101,7 @@ std::vector<Item> ReadItems(const std::string& directory, const std::string& mas
 TFileListBox::TFileListBox() {
     auto cwd = platform::CurrentDirectory();
     directory_ = cwd ? cwd.value() : std::string(platform::kRoot);
-    Reload();  // nothing to report to yet: an unreadable start lists nothing
+    (void)Reload();  // nothing to report to yet: an unreadable start lists nothing
 }
 
 TFileListBox::~TFileListBox() {
@@ -111,7 +111,7 @@ TFileListBox::~TFileListBox() {
 Status TFileListBox::SetDirectory(const std::string& path) {
     if (path == directory_) return Ok();
     // The former directory may have vanished; the new path alone decides.
-    platform::SetCurrentDirectory(directory_);
+    (void)platform::SetCurrentDirectory(directory_);
     if (auto entered = EnterDirectory(path); !entered) return entered;
     return Reload();
 }

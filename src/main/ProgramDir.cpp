@@ -15,6 +15,7 @@ std::string UserDirectory() {
     std::string config = platform::UserConfigDirectory();
     if (config.empty()) return {};
     std::string dir = JoinPath(config, "twinfold");
+    // Whether it exists and can be written is asked right after.
     (void)MakeDirectoryPath(dir);
     return IsDirectory(dir) && platform::IsWritable(dir) ? WithSeparator(dir) : std::string();
 }

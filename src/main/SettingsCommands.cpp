@@ -63,6 +63,7 @@ bool TMain::MovePanesTo(const SyncSettings& settings) {
 
 SyncSettings TMain::FormCreate() {
     WorkingDirectoryGuard cwd;
+    // Where it cannot be entered, relative paths resolve from where the program started.
     (void)platform::SetCurrentDirectory(programDir);
     currentBatchFile = programDir + "tfoldw.tfw";
     TIniFile file(DefaultSettingsFile(), &desktop_);
@@ -83,6 +84,7 @@ SyncSettings TMain::FormCreate() {
     }
     // First start here: record where the panes are. A preview writes nothing.
     if (dryRun) return stored;
+    // The first failed write has been shown; the start goes on without it.
     (void)(file.WriteString("Settings", "SourceDir", SourceDirListBox.Directory()) &&
            file.WriteString("Settings", "DestDir", DestDirListBox.Directory()) &&
            file.WriteBool("Settings", "SyncAll", false) &&
@@ -101,6 +103,7 @@ void TMain::ApplyStartupFileType() {
 
 void TMain::ApplyFileType(std::int32_t position) {
     EditFilter.SetItemIndex(position);
+    // The panes just entered this directory; an unreadable one lists nothing.
     (void)FileList.Reload();
     EditFilterChange();
 }
@@ -134,6 +137,7 @@ void TMain::LoadSettingsClick() {
 }
 
 void TMain::SaveDefaultSettings1Click() {
+    // A failed save has been shown; nothing else depends on it.
     if (!Running()) (void)SaveDefaultSettings();
 }
 
@@ -151,12 +155,14 @@ void TMain::SaveSettingsAs1Click() {
     auto chosen = desktop_.SaveFile(dialog);
     if (!chosen) return;
     TIniFile file(*chosen, &desktop_);
+    // A failed save has been shown; nothing else depends on it.
     (void)WriteSyncSettings(file, CurrentSettings());
 }
 
 void TMain::SaveSettingsonExitClick() {
     SaveSettingsonExit.SetChecked(!SaveSettingsonExit.Checked());
     TIniFile file(DefaultSettingsFile(), &desktop_);
+    // A failed write has been shown; the check mark still counts for Exit.
     (void)file.WriteBool("Settings", "SaveSettings", SaveSettingsonExit.Checked());
 }
 

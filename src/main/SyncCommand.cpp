@@ -41,7 +41,8 @@ private:
     std::function<void(bool)> set_;
 };
 
-// Maximum first, as the minimum is always 0 and the maximum never negative.
+// Maximum first, as the minimum is always 0 and the maximum never negative:
+// neither can be refused.
 void StartGauge(TSyncBox& box, int files) {
     (void)box.Gauge.SetMaxValue(files);
     (void)box.Gauge.SetMinValue(0);

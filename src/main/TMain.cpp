@@ -20,8 +20,10 @@ TMain::TMain(Desktop& desktop, std::string programDirectory)
     FileList.MultiSelect = true;
     FileList.ShowGlyphs = true;
     FileList.SetDesktop(&desktop_);
-    FileList.SetFileType(kAllFileClasses);
-    ExcludeFiles.SetFileType(kAllFileClasses);
+    // The start-up read moves the panes next and reports a directory it
+    // cannot enter; these lists show the current directory until then.
+    (void)FileList.SetFileType(kAllFileClasses);
+    (void)ExcludeFiles.SetFileType(kAllFileClasses);
     SourceDirListBox.SetDirLabel(&SourceLabel);
     SourceDirListBox.SetFileList(&FileList);
     DestDirListBox.SetDirLabel(&DestLabel);

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <vector>
 
 #include "platform/FileSystem.h"
@@ -60,18 +59,6 @@ std::optional<DirEntry> SearchEntry(int dirFd, const char* name) {
 }
 
 }  // namespace
-
-std::string ErrorText(int code) { return std::strerror(code); }
-
-}  // namespace twinfold::platform
-
-namespace twinfold {
-
-Error FromErrno(int code) { return Error{platform::ErrorText(code), code}; }
-
-}  // namespace twinfold
-
-namespace twinfold::platform {
 
 Result<std::vector<DirEntry>> ReadDirectory(const std::string& dir, Detail detail) {
     DIR* stream = opendir(dir.c_str());

@@ -14,6 +14,7 @@ File::File(File&& other) noexcept : fd_(other.fd_), modified_(other.modified_) {
 
 File& File::operator=(File&& other) noexcept {
     if (this != &other) {
+        // Whoever needs to know of a failed close calls Close() first.
         (void)Close();
         fd_ = other.fd_;
         modified_ = other.modified_;
@@ -22,6 +23,7 @@ File& File::operator=(File&& other) noexcept {
     return *this;
 }
 
+// Whoever needs to know of a failed close calls Close() first.
 File::~File() { (void)Close(); }
 
 Result<File> File::OpenForReading(const std::string& path) {

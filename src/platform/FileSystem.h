@@ -166,7 +166,4 @@ bool IsCaseSensitiveVolume(const std::string& path);
 // a volume that ignores case, unchanged where case names another file.
 std::string DisplayPath(const std::string& path);
 
-// The text of the error `code` (an errno value).
-std::string ErrorText(int code);
-
 }  // namespace twinfold::platform

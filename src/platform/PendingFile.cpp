@@ -141,6 +141,7 @@ Status PendingFile::CommitNamed(const std::string& name, Placement placement) {
 }
 
 void PendingFile::Discard() {
+    // The content is thrown away, so a failed close loses nothing.
     (void)file_.Close();
     if (!name_.empty()) unlinkat(dir_, name_.c_str(), 0);
     name_.clear();

@@ -15,7 +15,7 @@ struct Error {
 // Either a value or the Error that prevented it. Failures travel as values,
 // never as exceptions across layers.
 template <typename T>
-class Result {
+class [[nodiscard]] Result {
 public:
     Result(T value) : state_(std::move(value)) {}
     Result(Error error) : state_(std::move(error)) {}

@@ -135,6 +135,7 @@ void BatchEditorView::BindSourceLabel(QLabel* label) {
     model.OnChange.Connect([guarded, &model] {
         if (guarded) guarded->setText(ToQString(model.Caption()));
     });
+    // Re-read for the label's new width; an unreadable directory lists nothing.
     (void)model_.SDirList.Reload();
 }
 

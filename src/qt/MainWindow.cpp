@@ -257,6 +257,7 @@ void MainWindow::BindModels() {
         };
         label->width = At(0, 0, 195, 0).width();
     }
+    // Re-read for the labels' new width; the start-up read reported failures.
     (void)main_.SourceDirListBox.Reload();
     (void)main_.DestDirListBox.Reload();
     // Marks set by the program (Select All and the like) are drawn at once.
