@@ -5,6 +5,7 @@
 
 #include "platform/FileSystem.h"
 #include "settings/TIniFile.h"
+#include "util/Ascii.h"
 
 namespace twinfold {
 namespace {
@@ -13,13 +14,6 @@ constexpr const char* kSection = "Files";
 constexpr const char* kEnd = "Done";
 
 std::string KeyOf(std::size_t position) { return "File" + std::to_string(position); }
-
-std::string LowerAscii(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}
 
 }  // namespace
 

@@ -1,5 +1,6 @@
 #include "fileops/TDelete.h"
 
+#include "desktop/BusyCursor.h"
 #include "fileops/RemoveFileEntry.h"
 #include "listing/Paths.h"
 #include "platform/FileSystem.h"
@@ -15,22 +16,6 @@ const TFileType kEveryFile{TFileAttr::ftReadOnly, TFileAttr::ftHidden, TFileAttr
 const char* const kNeedFullPath = "Please enter the full path of a directory.";
 const char* const kNoWildcards = "Wildcards are not allowed in the directory name.";
 const char* const kNotRoot = "The root directory cannot be deleted.";
-
-// Shows the busy cursor, lets it be drawn, and restores the normal one on
-// every way out of the delete.
-class BusyCursor {
-public:
-    explicit BusyCursor(Desktop& desktop) : desktop_(desktop) {
-        desktop_.SetBusyCursor(true);
-        desktop_.ProcessMessages();
-    }
-    ~BusyCursor() { desktop_.SetBusyCursor(false); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-
-private:
-    Desktop& desktop_;
-};
 
 // "/data/old/" and "/data/old" name one directory; only the root keeps its
 // separator.
@@ -80,7 +65,8 @@ void TDelete::BitBtn2Click() {
     if (auto refusal = RefusalOf(target)) {
         desktop_.Message(*refusal);
     } else {
-        BusyCursor busy(desktop_);
+        BusyCursor busy(&desktop_);
+        busy.ShowNow();
         if (auto done = DeleteDirectory(target); !done) desktop_.Failure(done.error().message);
     }
     Close();

@@ -4,16 +4,9 @@
 
 #include "listing/NameOrder.h"
 #include "listing/Wildcard.h"
+#include "util/Ascii.h"
 
 namespace twinfold {
-namespace {
-
-bool SameFolded(const std::string& a, const std::string& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char x, char y) { return FoldCase(x) == FoldCase(y); });
-}
-
-}  // namespace
 
 std::vector<std::string> SplitMask(const std::string& mask) {
     std::vector<std::string> pieces;
@@ -41,8 +34,9 @@ std::vector<std::string> NamesMatching(const std::vector<std::string>& names,
 
 void RemoveExcluded(std::vector<std::string>& items, const std::vector<std::string>& excluded) {
     for (auto e = excluded.rbegin(); e != excluded.rend(); ++e) {
-        auto found = std::find_if(items.rbegin(), items.rend(),
-                                  [&](const std::string& item) { return SameFolded(item, *e); });
+        auto found = std::find_if(items.rbegin(), items.rend(), [&](const std::string& item) {
+            return SameIgnoringCase(item, *e);
+        });
         if (found != items.rend()) items.erase(std::next(found).base());
     }
 }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "listing/Wildcard.h"
+#include "util/Ascii.h"
 
 namespace twinfold {
 

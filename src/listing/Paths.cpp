@@ -19,21 +19,6 @@ Status Enter(const std::string& path) {
     return Ok();
 }
 
-// Puts the current directory back when a split ends, whichever way.
-class RestoreDirectory {
-public:
-    explicit RestoreDirectory(std::optional<std::string> saved) : saved_(std::move(saved)) {}
-    ~RestoreDirectory() {
-        // Nobody to tell on the way out; the next command enters its own directory.
-        if (saved_) (void)platform::SetCurrentDirectory(*saved_);
-    }
-    RestoreDirectory(const RestoreDirectory&) = delete;
-    RestoreDirectory& operator=(const RestoreDirectory&) = delete;
-
-private:
-    std::optional<std::string> saved_;
-};
-
 // Drops the leading directory of a directory part, leaving ".../" in its
 // place: "/data/projects/" becomes "/.../projects/", "/.../projects/"
 // becomes "/.../", ".../" becomes "".
@@ -117,8 +102,8 @@ std::string FitPathToWidth(const std::string& path,
 }
 
 Result<PathInput> SplitPathInput(const std::string& text) {
+    const auto restore = KeepCurrentDirectory();
     auto cwd = platform::CurrentDirectory();
-    RestoreDirectory restore(cwd ? std::optional(cwd.value()) : std::nullopt);
 
     PathInput input{{}, ExtractFileName(text)};
     auto directory = DirectoryPartOf(text, input.file, cwd);

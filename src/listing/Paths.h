@@ -3,7 +3,9 @@
 #include <functional>
 #include <string>
 
+#include "platform/FileSystem.h"
 #include "platform/Result.h"
+#include "util/ScopeExit.h"
 
 // The path functions every list and command reads the file system through.
 // Paths are absolute POSIX paths; "/" keeps its separator, no other directory
@@ -21,6 +23,15 @@ std::string ExtractFilePath(const std::string& path);
 
 // True when `path` names a directory (links followed).
 bool IsDirectory(const std::string& path);
+
+// Puts the current directory back when the returned guard ends, whichever way
+// the scope ends. Nobody is told when that fails: the next command enters its
+// own directory.
+inline auto KeepCurrentDirectory() {
+    return ScopeExit([saved = platform::CurrentDirectory()] {
+        if (saved) (void)platform::SetCurrentDirectory(saved.value());
+    });
+}
 
 // Creates every missing directory along `path`. Only a path that leads to no
 // absolute directory (the empty path, a missing relative name) is reported,

@@ -4,13 +4,10 @@
 
 #include "listing/TDirectoryListBox.h"
 #include "platform/FileSystem.h"
+#include "util/Ascii.h"
 
 namespace twinfold {
 namespace {
-
-char ToUpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-char ToLowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // With "/" boundaries: "/home" holds "/home/ann" but not "/homework".
 bool Holds(const std::string& mountPoint, const std::string& path) {

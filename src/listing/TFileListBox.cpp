@@ -4,13 +4,14 @@
 #include <array>
 #include <string_view>
 
-#include "desktop/Desktop.h"
+#include "desktop/BusyCursor.h"
 #include "listing/MaskFilter.h"
 #include "listing/NameOrder.h"
 #include "listing/Paths.h"
 #include "listing/TDirectoryListBox.h"
 #include "listing/Wildcard.h"
 #include "platform/FileSystem.h"
+#include "util/Ascii.h"
 
 namespace twinfold {
 namespace {
@@ -20,29 +21,6 @@ using Glyph = TFileListBox::Glyph;
 
 // Entries from this position on take long enough to show the busy cursor.
 constexpr std::size_t kBusyFrom = 100;
-
-// Shows the busy cursor on request and turns it back when the read ends,
-// however it ends. Desktop cannot tell the former cursor, so only a cursor
-// this read turned busy is turned back.
-class BusyCursor {
-public:
-    explicit BusyCursor(Desktop* desktop) : desktop_(desktop) {}
-    ~BusyCursor() {
-        if (shown_) desktop_->SetBusyCursor(false);
-    }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-
-    void Show() {
-        if (desktop_ == nullptr || shown_) return;
-        desktop_->SetBusyCursor(true);
-        shown_ = true;
-    }
-
-private:
-    Desktop* desktop_;
-    bool shown_ = false;
-};
 
 // The search passes an entry with a hidden, system, volume or directory bit
 // only when that bit is asked for; it is then admitted by ftNormal or by any

@@ -4,18 +4,13 @@
 #include <utility>
 
 #include "listing/TFileListBox.h"
-#include "listing/Wildcard.h"
+#include "util/Ascii.h"
 
 namespace twinfold {
 namespace {
 
 constexpr char kBar = '|';
 constexpr const char* kEveryName = "*.*";
-
-bool SameIgnoringCase(const std::string& a, const std::string& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char x, char y) { return FoldCase(x) == FoldCase(y); });
-}
 
 }  // namespace
 

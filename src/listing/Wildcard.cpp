@@ -1,4 +1,5 @@
 #include "listing/Wildcard.h"
+#include "util/Ascii.h"
 
 #include <string_view>
 #include <vector>

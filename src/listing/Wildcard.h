@@ -4,12 +4,6 @@
 
 namespace twinfold {
 
-// ASCII letters to lower case; every other byte (UTF-8 included) unchanged.
-constexpr unsigned char FoldCase(char c) {
-    auto u = static_cast<unsigned char>(c);
-    return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u - 'A' + 'a') : u;
-}
-
 // True when `name` matches the file-name pattern: "*" any run, "?" any one
 // character (a UTF-8 code point; a byte that belongs to no well-formed
 // sequence counts as one), ASCII letter case ignored, every other character

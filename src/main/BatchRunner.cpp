@@ -2,28 +2,19 @@
 #include <string>
 
 #include "batch/BatchFile.h"
+#include "batch/TBatchDlg.h"
 #include "listing/Paths.h"
 #include "main/TMain.h"
 #include "platform/FileSystem.h"
 #include "settings/TOptionsbx.h"
 #include "sync/TSyncBox.h"
+#include "util/ScopeExit.h"
 
 namespace twinfold {
 namespace {
 
 // What a listed file without the key reads as; only a missing key gives it.
 constexpr const char* kInvalid = "Invalid";
-
-FileDialog BatchOpenDialog(const std::string& currentBatchFile) {
-    FileDialog dialog;
-    dialog.title = "Open";
-    dialog.filter = "TFold Batch (*.tfw)|*.tfw|All Files (*.*)|*.*";
-    dialog.defaultExtension = "tfw";
-    dialog.initialDirectory = ExtractFilePath(currentBatchFile);
-    dialog.fileName = ExtractFileName(currentBatchFile);
-    dialog.mustExist = true;
-    return dialog;
-}
 
 // A directory the panes could move to: it exists and can be entered.
 bool CanEnter(const std::string& path) { return IsDirectory(path) && SplitPathInput(path).ok(); }
@@ -34,20 +25,6 @@ std::string DirectoryInvalidText(const std::string& source, const std::string& d
            " dir is invalid...process will be skipped!";
 }
 
-// Sets a phase for the duration of one step and puts the old one back.
-template <typename Phase, typename Set>
-class PhaseGuard {
-public:
-    PhaseGuard(Phase during, Phase after, Set set) : after_(after), set_(set) { set_(during); }
-    ~PhaseGuard() { set_(after_); }
-    PhaseGuard(const PhaseGuard&) = delete;
-    PhaseGuard& operator=(const PhaseGuard&) = delete;
-
-private:
-    Phase after_;
-    Set set_;
-};
-
 }  // namespace
 
 void TMain::RunBatchFile1Click() {
@@ -57,8 +34,8 @@ void TMain::RunBatchFile1Click() {
 
 void TMain::ExecuteBatch(const std::string& batchFile) {
     if (Running()) return;
-    auto setPhase = [this](BatchPhase phase) { SetBatchPhase(phase); };
-    PhaseGuard guard(BatchPhase::BetweenEntries, BatchPhase::Idle, setPhase);
+    SetBatchPhase(BatchPhase::BetweenEntries);
+    const ScopeExit idle([this] { SetBatchPhase(BatchPhase::Idle); });
     batchRunning = true;
     currentBatchFile = batchFile;
     lastBatch_ = {};
@@ -127,11 +104,9 @@ bool TMain::EnterBatchDirectories(const BatchEntryPaths& paths) {
 
 void TMain::SyncBatchEntry(bool selectAll) {
     cbSelectAll.SetChecked(selectAll);
-    auto setPhase = [this](BatchPhase phase) { SetBatchPhase(phase); };
-    {
-        PhaseGuard guard(BatchPhase::Syncing, BatchPhase::BetweenEntries, setPhase);
-        SyncBtnClick();
-    }
+    SetBatchPhase(BatchPhase::Syncing);
+    SyncBtnClick();
+    SetBatchPhase(BatchPhase::BetweenEntries);
     if (SyncBox().ModalResult() == TSyncBox::kCancelled) ++lastBatch_.cancelled;
     // An entry that synchronised nothing did not do what it was meant to.
     if (SyncDeclined()) ++lastBatch_.skipped;

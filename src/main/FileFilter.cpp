@@ -1,6 +1,7 @@
 // The file-type box: four fixed masks and the custom include/exclude mode.
 #include "main/TMain.h"
 #include "settings/TOptionsbx.h"
+#include "util/Ascii.h"
 
 namespace twinfold {
 namespace {
@@ -17,14 +18,6 @@ const FixedFilter kFixedFilters[] = {
     {"Lotus Files (*.wk*)", "*.wk*"},
     {"Documents (*.doc)", "*.doc"},
 };
-
-// Upper case for a to z only; other bytes compare as they are.
-std::string UpperAscii(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return text;
-}
 
 }  // namespace
 

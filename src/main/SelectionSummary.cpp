@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <string>
 
+#include "desktop/BusyCursor.h"
 #include "listing/Paths.h"
 #include "main/TMain.h"
 #include "platform/FileSystem.h"
@@ -27,7 +28,8 @@ std::string SizeText(std::uint64_t total) {
 }  // namespace
 
 void TMain::FileListClick() {
-    desktop_.SetBusyCursor(true);
+    BusyCursor busy(&desktop_);
+    busy.Show();
     std::uint64_t total = 0;
     for (int i = 0; i < FileList.Count(); ++i) {
         if (!FileList.Selected(i)) continue;
@@ -36,14 +38,14 @@ void TMain::FileListClick() {
     selsize.SetCaption(SizeText(total));
     FileCount.SetCaption("Total Files Selected: " + std::to_string(FileList.SelCount()));
     if (FileList.Count() != FileList.SelCount()) cbSelectAll.SetChecked(false);
-    desktop_.SetBusyCursor(false);
 }
 
 void TMain::SelectAll() {
-    desktop_.SetBusyCursor(true);
-    desktop_.ProcessMessages();
-    for (int i = 0; i < FileList.Count(); ++i) FileList.SetSelected(i, true);
-    desktop_.SetBusyCursor(false);
+    {
+        BusyCursor busy(&desktop_);
+        busy.ShowNow();
+        for (int i = 0; i < FileList.Count(); ++i) FileList.SetSelected(i, true);
+    }
     FileListClick();
 }
 

@@ -20,20 +20,6 @@ FileDialog SettingsDialog(const std::string& programDir, const char* filter) {
     return dialog;
 }
 
-// Puts the working directory back on every way out of the start-up read.
-class WorkingDirectoryGuard {
-public:
-    WorkingDirectoryGuard() {
-        if (auto cwd = platform::CurrentDirectory()) saved_ = cwd.value();
-    }
-    ~WorkingDirectoryGuard() {
-        if (!saved_.empty()) (void)platform::SetCurrentDirectory(saved_);
-    }
-
-private:
-    std::string saved_;
-};
-
 }  // namespace
 
 SyncSettings TMain::CurrentSettings() const {
@@ -62,7 +48,7 @@ bool TMain::MovePanesTo(const SyncSettings& settings) {
 }
 
 SyncSettings TMain::FormCreate() {
-    WorkingDirectoryGuard cwd;
+    const auto restore = KeepCurrentDirectory();
     // Where it cannot be entered, relative paths resolve from where the program started.
     (void)platform::SetCurrentDirectory(programDir);
     currentBatchFile = programDir + "tfoldw.tfw";

@@ -7,6 +7,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "listing/MaskFilter.h"
@@ -22,6 +23,7 @@
 #include "sync/TSyncBox.h"
 #include "sync/TreeWalk.h"
 #include "sync/WorkerPool.h"
+#include "util/ScopeExit.h"
 
 namespace twinfold {
 namespace {
@@ -30,16 +32,6 @@ using Clock = std::chrono::steady_clock;
 
 // During a long copy the dialog paints and answers no more often than this.
 constexpr auto kCopyPumpInterval = std::chrono::milliseconds(50);
-
-// Lowers the running flag on every way out of a command.
-class RunGuard {
-public:
-    explicit RunGuard(std::function<void(bool)> set) : set_(std::move(set)) { set_(true); }
-    ~RunGuard() { set_(false); }
-
-private:
-    std::function<void(bool)> set_;
-};
 
 // Maximum first, as the minimum is always 0 and the maximum never negative:
 // neither can be refused.
@@ -69,7 +61,8 @@ struct TMain::SyncRun {
 void TMain::SyncBtnClick() {
     // During a batch only the runner itself may start a synchronisation.
     if (running_ || batchPhase_ == BatchPhase::BetweenEntries) return;
-    RunGuard guard([this](bool running) { SetRunning(running); });
+    SetRunning(true);
+    const ScopeExit lower([this] { SetRunning(false); });
     SyncBox().SetModalResult(kRunOn);
     syncDeclined_ = false;
     SyncRun run;
@@ -396,17 +389,20 @@ void TMain::PreviewSync1Click() {
     if (Running()) return;
     TPreviewbx& preview = PreviewBox();
     preview.Clear();
-    // Nothing is written and the run log keeps only real runs.
-    dryRun = true;
-    dryRunLogs = false;
-    quietSuccess_ = true;
-    auto before =
-        std::exchange(onPreview, [&preview](const sync::PreviewLine& l) { preview.Add(l); });
-    SyncBtnClick();
-    onPreview = std::move(before);
-    dryRun = false;
-    dryRunLogs = true;
-    quietSuccess_ = false;
+    {
+        const auto saved = std::tuple(dryRun, dryRunLogs, quietSuccess_);
+        auto before =
+            std::exchange(onPreview, [&preview](const sync::PreviewLine& l) { preview.Add(l); });
+        const ScopeExit restore([&] {
+            std::tie(dryRun, dryRunLogs, quietSuccess_) = saved;
+            onPreview = std::move(before);
+        });
+        // Nothing is written and the run log keeps only real runs.
+        dryRun = true;
+        dryRunLogs = false;
+        quietSuccess_ = true;
+        SyncBtnClick();
+    }
     // Declined or cancelled, there is nothing whole to show.
     if (!syncDeclined_ && !Cancelled()) preview.ShowModal();
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "util/Ascii.h"
+
 namespace twinfold {
 namespace {
 
@@ -16,19 +18,6 @@ std::string_view TrimLeft(std::string_view s) {
 std::string_view Trim(std::string_view s) {
     s = TrimLeft(s);
     return s.substr(0, s.find_last_not_of(kBlanks) + 1);
-}
-
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string LowerAsciiText(std::string_view text) {
-    std::string lowered(text);
-    for (char& c : lowered) c = LowerAscii(c);
-    return lowered;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
 }
 
 // "[name]" with blanks anywhere around; text after the "]" does not count.
@@ -118,8 +107,9 @@ std::vector<std::string> IniDocument::Keys(std::string_view section) const {
     for (std::size_t i = *header + 1, end = SectionEnd(*header); i < end; ++i) {
         auto entry = EntryOf(lines_[i].text);
         if (!entry) continue;
-        bool known = std::any_of(keys.begin(), keys.end(),
-                                 [&](const std::string& k) { return SameName(k, entry->key); });
+        bool known = std::any_of(keys.begin(), keys.end(), [&](const std::string& k) {
+            return SameIgnoringCase(k, entry->key);
+        });
         if (!known) keys.emplace_back(entry->key);
     }
     return keys;
@@ -133,7 +123,7 @@ std::vector<std::pair<std::string, std::string>> IniDocument::Entries(
     std::unordered_set<std::string> seen;
     for (std::size_t i = *header + 1, end = SectionEnd(*header); i < end; ++i) {
         auto entry = EntryOf(lines_[i].text);
-        if (!entry || !seen.insert(LowerAsciiText(entry->key)).second) continue;
+        if (!entry || !seen.insert(LowerAscii(std::string(entry->key))).second) continue;
         entries.emplace_back(entry->key, Unquote(entry->value));
     }
     return entries;
@@ -168,7 +158,7 @@ bool IniDocument::EraseSection(std::string_view section) {
 std::optional<std::size_t> IniDocument::FindSection(std::string_view section) const {
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         auto name = SectionName(lines_[i].text);
-        if (name && SameName(*name, section)) return i;
+        if (name && SameIgnoringCase(*name, section)) return i;
     }
     return std::nullopt;
 }
@@ -182,7 +172,7 @@ std::size_t IniDocument::SectionEnd(std::size_t header) const {
 std::optional<std::size_t> IniDocument::FindKey(std::size_t header, std::string_view key) const {
     for (std::size_t i = header + 1, end = SectionEnd(header); i < end; ++i) {
         auto entry = EntryOf(lines_[i].text);
-        if (entry && SameName(entry->key, key)) return i;
+        if (entry && SameIgnoringCase(entry->key, key)) return i;
     }
     return std::nullopt;
 }

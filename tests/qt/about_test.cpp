@@ -18,21 +18,17 @@
 #include <functional>
 #include <vector>
 
+#include "Screenshot.h"
 #include "qt/AboutBoxView.h"
 #include "qt/HelpWindow.h"
 #include "qt/SecretBoxView.h"
 #include "qt/Strings.h"
 
 using namespace twinfold;
+using twinfold::test::SaveScreenshot;
 using namespace twinfold::qt;
 
 namespace {
-
-void SaveScreenshot(QWidget& widget, const QString& name) {
-    QDir dir(TWINFOLD_SCREENSHOT_DIR);
-    ASSERT_TRUE(dir.mkpath("."));
-    EXPECT_TRUE(widget.grab().save(dir.filePath(name)));
-}
 
 // The views run exec() when their model shows them, so the test acts on an
 // open dialog from a timer that fires inside that modal loop. Should the

@@ -16,21 +16,18 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "Screenshot.h"
 #include "qt/BatchEditorView.h"
 #include "qt/DirectoryListView.h"
 #include "qt/FileListView.h"
 #include "qt/MainWindow.h"
 
 using namespace twinfold;
+using twinfold::test::SaveScreenshot;
 
 namespace {
 
 using Names = std::vector<std::string>;
-
-void SaveScreenshot(QWidget* widget, const QString& name) {
-    QDir().mkpath(TWINFOLD_SCREENSHOT_DIR);
-    ASSERT_TRUE(widget->grab().save(QString(TWINFOLD_SCREENSHOT_DIR) + "/" + name));
-}
 
 QStringList TextsOf(const QListWidget* widget) {
     QStringList texts;

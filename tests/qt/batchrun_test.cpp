@@ -9,6 +9,7 @@
 #include <QTest>
 #include <functional>
 
+#include "Screenshot.h"
 #include "ViewConsistency.h"
 #include "batch/BatchFile.h"
 #include "main/Windows.h"
@@ -20,15 +21,11 @@
 #include "support/TestDir.h"
 
 using namespace twinfold;
+using twinfold::test::SaveScreenshot;
 
 namespace {
 
 const std::int64_t kStamp = test::LocalTime(2022, 3, 4, 5, 6, 8);
-
-void SaveScreenshot(QWidget* widget, const QString& name) {
-    QDir().mkpath(TWINFOLD_SCREENSHOT_DIR);
-    widget->grab().save(QString(TWINFOLD_SCREENSHOT_DIR) + "/" + name);
-}
 
 // Lets a test look at the window while a message box is up.
 class WatchingDesktop : public test::ScriptedDesktop {

@@ -13,18 +13,15 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "Screenshot.h"
 #include "qt/DeleteView.h"
 #include "qt/DirectoryListView.h"
 #include "qt/MainWindow.h"
 
 using namespace twinfold;
+using twinfold::test::SaveScreenshot;
 
 namespace {
-
-void SaveScreenshot(QWidget* widget, const QString& name) {
-    QDir().mkpath(TWINFOLD_SCREENSHOT_DIR);
-    ASSERT_TRUE(widget->grab().save(QString(TWINFOLD_SCREENSHOT_DIR) + "/" + name));
-}
 
 bool Lists(QListWidget* pane, const QString& text) {
     return !pane->findItems(text, Qt::MatchExactly).isEmpty();

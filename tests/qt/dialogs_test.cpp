@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include "Screenshot.h"
 #include "qt/GaugeWidget.h"
 #include "qt/LogFileView.h"
 #include "qt/SyncBoxView.h"
@@ -19,17 +20,13 @@
 #include "support/TestDir.h"
 
 using namespace twinfold;
+using twinfold::test::SaveScreenshot;
 using twinfold::test::ScriptedDesktop;
 
 namespace {
 
 const QRgb kNavy = qRgb(0, 0, 128);
 const QRgb kWhite = qRgb(255, 255, 255);
-
-void SaveScreenshot(QWidget& widget, const QString& name) {
-    QDir().mkpath(TWINFOLD_SCREENSHOT_DIR);
-    ASSERT_TRUE(widget.grab().save(QString(TWINFOLD_SCREENSHOT_DIR) + "/" + name));
-}
 
 // Counts the paint events a widget receives.
 class PaintCounter : public QObject {

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
+#include "Screenshot.h"
 #include "platform/FileSystem.h"
 #include "qt/DriveComboView.h"
 #include "qt/FilterComboView.h"
@@ -24,14 +25,10 @@
 
 using namespace twinfold;
 using platform::VolumeKind;
+using twinfold::test::SaveScreenshot;
 using twinfold::test::ScriptedDesktop;
 
 namespace {
-
-void SaveScreenshot(QWidget& widget, const QString& name) {
-    QDir().mkpath(TWINFOLD_SCREENSHOT_DIR);
-    ASSERT_TRUE(widget.grab().save(QString(TWINFOLD_SCREENSHOT_DIR) + "/" + name));
-}
 
 QImage ImageOf(const QIcon& icon) { return icon.pixmap(16, 16).toImage(); }
 

@@ -20,6 +20,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "Screenshot.h"
 #include "qt/AboutBoxView.h"
 #include "qt/DirectoryListView.h"
 #include "qt/FileListView.h"
@@ -30,15 +31,11 @@
 #include "qt/SyncBoxView.h"
 
 using namespace twinfold;
+using twinfold::test::SaveScreenshot;
 
 namespace {
 
 const std::int64_t kStamp = test::LocalTime(2022, 3, 4, 5, 6, 8);
-
-void SaveScreenshot(QWidget* widget, const QString& name) {
-    QDir().mkpath(TWINFOLD_SCREENSHOT_DIR);
-    widget->grab().save(QString(TWINFOLD_SCREENSHOT_DIR) + "/" + name);
-}
 
 QPoint RowCentre(QListWidget* list, int row) {
     return list->visualItemRect(list->item(row)).center();

@@ -9,19 +9,16 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include "Screenshot.h"
 #include "qt/OptionsView.h"
 #include "settings/TOptionsbx.h"
 
 using namespace twinfold;
 using twinfold::qt::OptionsView;
+using twinfold::test::SaveScreenshot;
 using Patterns = std::vector<std::string>;
 
 namespace {
-
-void SaveScreenshot(QWidget& widget, const QString& name) {
-    QDir().mkpath(TWINFOLD_SCREENSHOT_DIR);
-    ASSERT_TRUE(widget.grab().save(QString(TWINFOLD_SCREENSHOT_DIR) + "/" + name));
-}
 
 QStringList TextsOf(const QListWidget& list) {
     QStringList texts;
