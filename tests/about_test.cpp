@@ -10,15 +10,15 @@ using namespace twinfold;
 
 namespace {
 
-// Records each notification as the visibility it announced. Must not
-// outlive the box it listens to.
+// Records each notification as the visibility it announced.
 template <typename Box>
 class ShowLog {
 public:
     explicit ShowLog(Box& box) {
-        box.OnShowChange.Connect([this, &box] { seen.push_back(box.Visible()); });
+        watching = box.OnShowChange.Connect([this, &box] { seen.push_back(box.Visible()); });
     }
     std::vector<bool> seen;
+    Connection watching;
 };
 
 // Both dialogs announce every change of visibility once, and only changes.
@@ -92,7 +92,7 @@ TEST(SpecialBox, EveryShowingUnscramblesAFreshCopy) {
 TEST(SpecialBox, TextIsInPlaceBeforeTheShowIsAnnounced) {
     TSpecialBox special;
     std::string drawn;
-    special.OnShowChange.Connect([&] {
+    const Connection specialShowChange = special.OnShowChange.Connect([&] {
         if (special.Visible()) drawn = special.txt.Caption();
     });
     special.Show();

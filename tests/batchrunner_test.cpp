@@ -339,7 +339,7 @@ TEST_F(BatchRunnerTest, NoOtherCommandStartsWhileABatchRuns) {
     const std::string second = dir.Path("second.tfw");
     ASSERT_TRUE(WriteBatchFile(second, {Tree("o.ini", "src", "other")}, desktop).ok());
     int changes = 0;
-    main().OnRunningChange.Connect([&] { ++changes; });
+    const Connection mainRunningChange = main().OnRunningChange.Connect([&] { ++changes; });
     std::vector<bool> running;
     desktop.fileAnswers.push_back(second);
     desktop.onPump = [&](int) {
@@ -418,7 +418,8 @@ TEST(BatchRunnerStop, AStopRequestEndsTheBatchBeforeTheNextEntry) {
         entries.push_back(dir.Path(name));
     }
     ASSERT_TRUE(WriteBatchFile(dir.Path("b.tfw"), entries, desktop).ok());
-    windows.logFile.FileSuccess.OnChange.Connect([&] { desktop.stop = true; });
+    const Connection fileSuccessChange =
+        windows.logFile.FileSuccess.OnChange.Connect([&] { desktop.stop = true; });
 
     windows.main.ExecuteBatch(dir.Path("b.tfw"));
 

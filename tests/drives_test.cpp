@@ -248,7 +248,7 @@ TEST_F(DrivesComboBox, FollowsTheDirectoryListToTheVolumeThatHoldsIt) {
     TDriveComboBox drives(Source());
     drives.SetDirList(&list);
     int changes = 0;
-    drives.OnChange.Connect([&] { ++changes; });
+    const Connection drivesChange = drives.OnChange.Connect([&] { ++changes; });
 
     struct Case {
         const char* label;
@@ -277,7 +277,7 @@ TEST_F(DrivesComboBox, ChoosingAVolumeMovesTheDirectoryList) {
     TDriveComboBox drives(Source());
     drives.SetDirList(&list);
     int changes = 0;
-    drives.OnChange.Connect([&] {
+    const Connection drivesChange = drives.OnChange.Connect([&] {
         ++changes;
         // Listeners see the directory list already there.
         EXPECT_EQ(list.Directory(), drives.Drive());
@@ -300,7 +300,7 @@ TEST_F(DrivesComboBox, ChoosingTheVolumeShownOrNoneChangesNothing) {
     TDriveComboBox drives(Source());
     drives.SetDirList(&list);
     int changes = 0;
-    drives.OnChange.Connect([&] { ++changes; });
+    const Connection drivesChange = drives.OnChange.Connect([&] { ++changes; });
 
     for (int index : {IndexOf("Home"), -1, static_cast<int>(volumes.size())}) {
         SCOPED_TRACE(index);
@@ -318,7 +318,7 @@ TEST_F(DrivesComboBox, AVolumeThatCannotBeEnteredKeepsBothListsAndReportsIt) {
     drives.SetDirList(&list);
     const auto entriesBefore = list.Items().size();
     int changes = 0;
-    drives.OnChange.Connect([&] { ++changes; });
+    const Connection drivesChange = drives.OnChange.Connect([&] { ++changes; });
 
     Status chosen = drives.Choose(IndexOf("gone"));
     ASSERT_FALSE(chosen.ok());
@@ -334,7 +334,7 @@ TEST_F(DrivesComboBox, AVolumeThatCannotBeEnteredKeepsBothListsAndReportsIt) {
 TEST_F(DrivesComboBox, WithoutADirectoryListAChoiceOnlyMovesTheList) {
     TDriveComboBox drives(Source());
     int changes = 0;
-    drives.OnChange.Connect([&] { ++changes; });
+    const Connection drivesChange = drives.OnChange.Connect([&] { ++changes; });
     ASSERT_TRUE(drives.Choose(IndexOf("gone")).ok());
     EXPECT_EQ(drives.Drive(), dir.Path("gone"));
     EXPECT_EQ(Cwd(), dir.path());
@@ -347,7 +347,7 @@ TEST_F(DrivesComboBox, ANewTextCaseReadsTheVolumesAgainAndKeepsTheOneShown) {
     EXPECT_EQ(reads, 1);
     volumes.insert(volumes.begin() + 1, {dir.Path("Archive"), "Old", "ext4", VolumeKind::Hard});
     int redraws = 0;
-    drives.OnItemsChange.Connect([&] { ++redraws; });
+    const Connection drivesItemsChange = drives.OnItemsChange.Connect([&] { ++redraws; });
 
     drives.SetTextCase(TTextCase::tcUpperCase);
     EXPECT_EQ(reads, 2);

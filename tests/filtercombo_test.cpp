@@ -68,7 +68,7 @@ TEST(FilterComboBox, MaskFallsBackToTheLastEntryThenToEveryName) {
     EXPECT_EQ(filter.Mask(), "*.ini");
 
     int redraws = 0;
-    filter.OnItemsChange.Connect([&] { ++redraws; });
+    const Connection filterItemsChange = filter.OnItemsChange.Connect([&] { ++redraws; });
     filter.SetItemIndex(-1);
     EXPECT_EQ(filter.ItemIndex(), -1);
     EXPECT_EQ(filter.Mask(), "*.*");
@@ -85,7 +85,7 @@ TEST(FilterComboBox, TheSameFilterInOtherLetterCaseChangesNothing) {
     ASSERT_TRUE(filter.SetFilter(kIniFilter).ok());
     ASSERT_TRUE(filter.Choose(1).ok());
     int changes = 0;
-    filter.OnChange.Connect([&] { ++changes; });
+    const Connection filterChange = filter.OnChange.Connect([&] { ++changes; });
 
     ASSERT_TRUE(filter.SetFilter("INI FILES (*.INI)|*.INI|all files (*.*)|*.*").ok());
     EXPECT_EQ(filter.Filter(), kIniFilter);
@@ -103,7 +103,7 @@ TEST(FilterComboBox, EveryChoiceIsNotified) {
     TFilterComboBox filter;
     ASSERT_TRUE(filter.SetFilter(kIniFilter).ok());
     int changes = 0;
-    filter.OnChange.Connect([&] { ++changes; });
+    const Connection filterChange = filter.OnChange.Connect([&] { ++changes; });
     ASSERT_TRUE(filter.Choose(1).ok());
     ASSERT_TRUE(filter.Choose(1).ok());
     EXPECT_EQ(filter.ItemIndex(), 1);
@@ -131,7 +131,8 @@ TEST_F(FilterComboFileList, TheLinkedFileListListsWithTheChosenMask) {
     EXPECT_EQ(files.Mask(), "*.*");  // linking alone sets nothing
 
     std::vector<Texts> seen;
-    filter.OnChange.Connect([&] { seen.push_back(TextsOf(files)); });
+    const Connection filterChange =
+        filter.OnChange.Connect([&] { seen.push_back(TextsOf(files)); });
 
     ASSERT_TRUE(filter.SetFilter(kIniFilter).ok());
     EXPECT_EQ(files.Mask(), "*.ini");
@@ -159,7 +160,7 @@ TEST_F(FilterComboFileList, AFileListThatCannotReReadReportsThroughTheChoice) {
     ASSERT_TRUE(platform::RemoveDirectory(dir.Path("doomed")).ok());
 
     int changes = 0;
-    filter.OnChange.Connect([&] { ++changes; });
+    const Connection filterChange = filter.OnChange.Connect([&] { ++changes; });
     // The ini entry is chosen already, but the file list still lists "*.*".
     Status chosen = filter.Choose(0);
     ASSERT_FALSE(chosen.ok());

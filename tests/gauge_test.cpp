@@ -12,9 +12,10 @@ namespace {
 // Counts OnChange notifications of one gauge.
 struct ChangeCounter {
     explicit ChangeCounter(TGauge& gauge) {
-        gauge.OnChange.Connect([this] { ++count; });
+        watching = gauge.OnChange.Connect([this] { ++count; });
     }
     int count = 0;
+    twinfold::Connection watching;
 };
 
 void Prepare(TGauge& gauge, int max) {

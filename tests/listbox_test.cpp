@@ -23,7 +23,7 @@ TListBox ListOf(const Texts& texts, bool multiSelect = false) {
 TEST(ControlsEdit, NotifiesRealChangesOnly) {
     TEdit edit;
     int changes = 0;
-    edit.OnChange.Connect([&] { ++changes; });
+    const Connection editChange = edit.OnChange.Connect([&] { ++changes; });
     edit.SetText("");
     edit.SetText("a");
     edit.SetText("a");
@@ -35,7 +35,7 @@ TEST(ControlsEdit, NotifiesRealChangesOnly) {
 TEST(ControlsListBox, KeepsEntriesInTheOrderAddedWithDuplicates) {
     TListBox list;
     int changes = 0;
-    list.OnChange.Connect([&] { ++changes; });
+    const Connection listChange = list.OnChange.Connect([&] { ++changes; });
     list.Add("b");
     list.Append({"a", "b"});
     list.Append({});

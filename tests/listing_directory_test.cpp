@@ -129,7 +129,7 @@ TEST_F(ListingDirectoryList, EntryPathOfEveryKindOfEntry) {
 TEST_F(ListingDirectoryList, SelectingDoesNotOpenButOpenSelectedDoes) {
     TDirectoryListBox list;
     int changes = 0;
-    list.OnChange.Connect([&] { ++changes; });
+    const Connection listChange = list.OnChange.Connect([&] { ++changes; });
 
     list.SetItemIndex(IndexOf(list, "old"));
     EXPECT_EQ(list.Directory(), dir.Path("work"));
@@ -188,7 +188,7 @@ TEST_F(ListingDirectoryList, ALinkedDirectoryIsTakenAsTheFileSystemReportsIt) {
 TEST_F(ListingDirectoryList, EmptyOrSameDirectoryChangesNothing) {
     TDirectoryListBox list;
     int changes = 0;
-    list.OnChange.Connect([&] { ++changes; });
+    const Connection listChange = list.OnChange.Connect([&] { ++changes; });
     ASSERT_TRUE(platform::SetCurrentDirectory(dir.path()).ok());
     EXPECT_TRUE(list.SetDirectory("").ok());
     EXPECT_TRUE(list.SetDirectory(dir.Path("work")).ok());
@@ -199,7 +199,7 @@ TEST_F(ListingDirectoryList, EmptyOrSameDirectoryChangesNothing) {
 TEST_F(ListingDirectoryList, ADirectoryThatCannotBeEnteredKeepsTheFormerState) {
     TDirectoryListBox list;
     int changes = 0;
-    list.OnChange.Connect([&] { ++changes; });
+    const Connection listChange = list.OnChange.Connect([&] { ++changes; });
     const auto before = Subdirectories(list);
     struct Case {
         const char* label;
@@ -230,8 +230,8 @@ TEST_F(ListingDirectoryList, ReloadRereadsSubdirectoriesInPlace) {
     TFileListBox files;
     list.SetFileList(&files);
     int changes = 0, fileChanges = 0;
-    list.OnChange.Connect([&] { ++changes; });
-    files.OnChange.Connect([&] { ++fileChanges; });
+    const Connection listChange = list.OnChange.Connect([&] { ++changes; });
+    const Connection filesChange = files.OnChange.Connect([&] { ++fileChanges; });
 
     dir.CreateDirectory("work/added");
     dir.CreateFile("work/added.txt");
@@ -265,9 +265,12 @@ TEST_F(ListingDirectoryList, ChainMovesTheFileListThenTheLabelThenNotifies) {
     TLabel label;
     label.width = 8;
     std::vector<std::string> order;
-    files.OnChange.Connect([&] { order.push_back("files " + files.Directory()); });
-    label.OnChange.Connect([&] { order.push_back("label " + label.Caption()); });
-    list.OnChange.Connect([&] { order.push_back("list " + list.Directory()); });
+    const Connection filesChange =
+        files.OnChange.Connect([&] { order.push_back("files " + files.Directory()); });
+    const Connection labelChange =
+        label.OnChange.Connect([&] { order.push_back("label " + label.Caption()); });
+    const Connection listChange =
+        list.OnChange.Connect([&] { order.push_back("list " + list.Directory()); });
 
     list.SetFileList(&files);
     EXPECT_EQ(list.FileList(), &files);

@@ -163,7 +163,7 @@ TEST_F(ListingFileList, SortsWithoutRegardToCaseAndListsLinksToFilesOnly) {
 TEST_F(ListingFileList, SameMaskOrClassDoesNotRereadButReloadDoes) {
     TFileListBox list;
     int changes = 0;
-    list.OnChange.Connect([&] { ++changes; });
+    const Connection listChange = list.OnChange.Connect([&] { ++changes; });
     dir.CreateFile("docs/added.txt");
 
     EXPECT_TRUE(list.SetMask("*.*").ok());
@@ -217,7 +217,7 @@ TEST_F(ListingFileList, DirectoriesAreComparedExactly) {
 TEST_F(ListingFileList, AMissingDirectoryIsAnErrorAndTheFormerListStays) {
     TFileListBox list;
     int changes = 0;
-    list.OnChange.Connect([&] { ++changes; });
+    const Connection listChange = list.OnChange.Connect([&] { ++changes; });
     const Texts before = TextsOf(list);
     struct Case {
         const char* label;
@@ -299,7 +299,7 @@ TEST_F(ListingFileList, MultipleSelectionKeepsFocusAndMarksApart) {
 TEST_F(ListingFileList, DeleteRemovesOneEntryAndKeepsTheCurrentOne) {
     TFileListBox list;
     int changes = 0;
-    list.OnChange.Connect([&] { ++changes; });
+    const Connection listChange = list.OnChange.Connect([&] { ++changes; });
     list.SetItemIndex(2);
     list.Delete(0);
     EXPECT_EQ(TextsOf(list), (Texts{"plain.txt", "Run.EXE"}));
@@ -319,8 +319,9 @@ TEST_F(ListingFileList, EveryChangeOfTheEntriesTellsTheViews) {
     TFileListBox list;
     list.MultiSelect = true;
     std::vector<std::string> events;
-    list.OnItemsChange.Connect([&] { events.push_back("items " + std::to_string(list.Count())); });
-    list.OnChange.Connect([&] { events.push_back("change"); });
+    const Connection listItemsChange = list.OnItemsChange.Connect(
+        [&] { events.push_back("items " + std::to_string(list.Count())); });
+    const Connection listChange = list.OnChange.Connect([&] { events.push_back("change"); });
     ASSERT_TRUE(list.Reload().ok());
     EXPECT_EQ(events, (Texts{"items 3", "change"}));
 
@@ -340,8 +341,9 @@ TEST_F(ListingFileList, EveryChangeOfTheEntriesTellsTheViews) {
 TEST_F(ListingFileList, ClickNotifiesChangeOnlyWhenTheCurrentEntryMoved) {
     TFileListBox list;
     std::vector<std::string> events;
-    list.OnClick.Connect([&] { events.push_back("click"); });
-    list.OnChange.Connect([&] { events.push_back("change " + std::to_string(list.ItemIndex())); });
+    const Connection listClick = list.OnClick.Connect([&] { events.push_back("click"); });
+    const Connection listChange = list.OnChange.Connect(
+        [&] { events.push_back("change " + std::to_string(list.ItemIndex())); });
 
     list.Click();
     EXPECT_EQ(events, Texts{"click"});

@@ -60,7 +60,7 @@ TEST_F(RunLog, ListsAccumulateInOrderUntilCleared) {
 
 TEST_F(RunLog, ListsNotifyEveryChange) {
     int changes = 0;
-    log.FileOld.OnChange.Connect([&] { ++changes; });
+    const twinfold::Connection fileOldChange = log.FileOld.OnChange.Connect([&] { ++changes; });
     log.FileOld.Add("x");
     log.FileOld.Add("y");
     log.BitBtn2Click();
@@ -70,7 +70,8 @@ TEST_F(RunLog, ListsNotifyEveryChange) {
 
 TEST_F(RunLog, OkClosesTheModalDialog) {
     std::vector<bool> shows;
-    log.OnShowChange.Connect([&] { shows.push_back(log.Visible()); });
+    const twinfold::Connection logShowChange =
+        log.OnShowChange.Connect([&] { shows.push_back(log.Visible()); });
     log.ShowModal();
     EXPECT_TRUE(log.Visible());
     log.BitBtn1Click();

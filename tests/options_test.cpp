@@ -146,7 +146,7 @@ TEST(OptionsCreate, UnofferedSizeKeepsThePreviouslyCheckedButton) {
 TEST(OptionsChunkSize, ChecksTheButtonOfAnOfferedSizeOnly) {
     TOptionsbx options;
     int notified = 0;
-    options.OnCheckedChange.Connect([&] { ++notified; });
+    const Connection optionsCheckedChange = options.OnCheckedChange.Connect([&] { ++notified; });
     for (const auto& choice : kCopyBufferChoices) {
         SCOPED_TRACE(choice.caption);
         options.setChunkSizeForm(choice.size);
@@ -188,7 +188,8 @@ TEST(OptionsSizeButtons, SetTheBufferSizeAtOnce) {
 TEST(OptionsAdd, AppendsAsTypedKeepsTheTextAndRequestsFocus) {
     TOptionsbx options;
     int includeFocus = 0;
-    options.EditInclude.OnFocusRequest.Connect([&] { ++includeFocus; });
+    const Connection editIncludeFocusRequest =
+        options.EditInclude.OnFocusRequest.Connect([&] { ++includeFocus; });
     AddInclude(options, "*.txt");
     AddInclude(options, "*.doc");
     AddInclude(options, "*.txt");
@@ -203,7 +204,8 @@ TEST(OptionsAdd, AppendsAsTypedKeepsTheTextAndRequestsFocus) {
 TEST(OptionsAdd, EmptyTextAddsNothingButStillFocusesTheEdit) {
     TOptionsbx options;
     int excludeFocus = 0;
-    options.EditExclude.OnFocusRequest.Connect([&] { ++excludeFocus; });
+    const Connection editExcludeFocusRequest =
+        options.EditExclude.OnFocusRequest.Connect([&] { ++excludeFocus; });
     options.AddExcludeClick();
     options.AddIncludeClick();
     EXPECT_EQ(options.ExcludeList.Count(), 0);
@@ -321,7 +323,8 @@ TEST(OptionsOk, DuplicatesAndEmptyListsAreCommittedAsTheyStand) {
 TEST(OptionsOk, FiresOnCommittedOncePerOkWithTheNewFilters) {
     TOptionsbx options;
     std::vector<std::string> seen;
-    options.OnCommitted.Connect([&] { seen.push_back(options.includeFilters()); });
+    const Connection optionsCommitted =
+        options.OnCommitted.Connect([&] { seen.push_back(options.includeFilters()); });
     options.ShowModal();
     AddInclude(options, "*.c");
     options.OkClick();
@@ -360,7 +363,8 @@ TEST(OptionsClose, KeepsListEditsButNotTheFilters) {
 TEST(OptionsShow, NotifiesOnlyRealChanges) {
     TOptionsbx options;
     std::vector<bool> shown;
-    options.OnShowChange.Connect([&] { shown.push_back(options.Visible()); });
+    const Connection optionsShowChange =
+        options.OnShowChange.Connect([&] { shown.push_back(options.Visible()); });
     options.Close();
     options.ShowModal();
     options.ShowModal();

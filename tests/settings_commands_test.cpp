@@ -168,7 +168,7 @@ TEST_F(SettingsCommandsTest, SaveAsMergesIntoAnExistingFileAndLoadUsesItsDialog)
 TEST_F(SettingsCommandsTest, ExitSavesOnlyWhenCheckedAndTheToggleIsWrittenAtOnce) {
     TMain& main = Start().main;
     int closed = 0;
-    main.OnClose.Connect([&] { ++closed; });
+    const Connection mainClose = main.OnClose.Connect([&] { ++closed; });
     main.SaveSettingsonExitClick();
     EXPECT_FALSE(main.SaveSettingsonExit.Checked());
     EXPECT_NE(Ini().find("SaveSettings=0"), std::string::npos);
@@ -206,7 +206,7 @@ TEST_F(SettingsCommandsTest, ADirectoryNameWithALineFeedIsRefusedByEverySave) {
     EXPECT_EQ(desktop.Texts(), std::vector<std::string>{refusal});
 
     int closed = 0;
-    main.OnClose.Connect([&] { ++closed; });
+    const Connection mainClose = main.OnClose.Connect([&] { ++closed; });
     main.Exit1Click();
     EXPECT_EQ(closed, 0);
     EXPECT_EQ(Ini(), before);

@@ -15,7 +15,7 @@ namespace {
 // A dialog on screen in the middle of a run, with its show changes counted.
 struct RunningBox {
     RunningBox() {
-        box.OnShowChange.Connect([this] { shows.push_back(box.Visible()); });
+        watching = box.OnShowChange.Connect([this] { shows.push_back(box.Visible()); });
         box.SetModalResult(TSyncBox::kRunOn);
         box.Show();
         shows.clear();
@@ -23,6 +23,7 @@ struct RunningBox {
     ScriptedDesktop desktop;
     TSyncBox box{desktop};
     std::vector<bool> shows;
+    twinfold::Connection watching;
 };
 
 }  // namespace
@@ -40,7 +41,7 @@ TEST(SyncBox, ShowAndCloseNotifyOnlyOnChange) {
     ScriptedDesktop desktop;
     TSyncBox box(desktop);
     int changes = 0;
-    box.OnShowChange.Connect([&] { ++changes; });
+    const twinfold::Connection boxShowChange = box.OnShowChange.Connect([&] { ++changes; });
     box.Show();
     box.Show();  // every directory of a walk shows it again
     EXPECT_TRUE(box.Visible());
@@ -115,11 +116,14 @@ TEST(SyncBox, RepaintAndFocusRequestsReachTheView) {
     ScriptedDesktop desktop;
     TSyncBox box(desktop);
     std::vector<std::string> requests;
-    box.OnRepaint.Connect([&] { requests.push_back("repaint"); });
-    box.OnFocus.Connect([&] { requests.push_back("focus"); });
-    box.OnFocusCancel.Connect([&] { requests.push_back("cancel"); });
+    const twinfold::Connection boxRepaint =
+        box.OnRepaint.Connect([&] { requests.push_back("repaint"); });
+    const twinfold::Connection boxFocus = box.OnFocus.Connect([&] { requests.push_back("focus"); });
+    const twinfold::Connection boxFocusCancel =
+        box.OnFocusCancel.Connect([&] { requests.push_back("cancel"); });
     int labelChanges = 0;
-    box.FileName.OnChange.Connect([&] { ++labelChanges; });
+    const twinfold::Connection fileNameChange =
+        box.FileName.OnChange.Connect([&] { ++labelChanges; });
 
     box.FileName.SetCaption("report.doc");
     box.Repaint();

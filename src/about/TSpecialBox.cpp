@@ -30,17 +30,4 @@ std::span<const unsigned char> TSpecialBox::StoredText() { return kScrambled; }
 
 void TSpecialBox::FormShow() { txt.SetCaption(Unscramble()); }
 
-void TSpecialBox::Show() {
-    if (visible_) return;
-    FormShow();
-    visible_ = true;
-    OnShowChange();
-}
-
-void TSpecialBox::Close() {
-    if (!visible_) return;
-    visible_ = false;
-    OnShowChange();
-}
-
 }  // namespace twinfold

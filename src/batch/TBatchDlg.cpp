@@ -140,18 +140,6 @@ void TBatchDlg::ExitClick() {
     Close();
 }
 
-void TBatchDlg::ShowModal() {
-    if (visible_) return;
-    visible_ = true;
-    OnShowChange();
-}
-
-void TBatchDlg::Close() {
-    if (!visible_) return;
-    visible_ = false;
-    OnShowChange();
-}
-
 void TBatchDlg::SetBatchFileName(const std::string& path) {
     batchFileName_ = path;
     OnCaptionChange();

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "controls/Signal.h"
+#include "controls/TForm.h"
 #include "controls/TLabel.h"
 #include "controls/TListBox.h"
 #include "desktop/Desktop.h"
@@ -23,7 +24,7 @@ FileDialog BatchSaveAsDialog(const std::string& currentBatchFile);
 // BatchList on the right, and keep that list in a batch file through the
 // dialog's own File menu. Created once; every opening from the main window
 // starts an empty, untitled list. Closing never saves.
-class TBatchDlg {
+class TBatchDlg : public TForm {
 public:
     static constexpr const char* kUntitled = "Untitled";
     static constexpr int kHelpContext = 4;
@@ -85,13 +86,6 @@ public:
     // The help key.
     void F1KeyDown() { desktop_.ShowHelp(kHelpContext); }
 
-    // Shows the dialog modally: a view that follows OnShowChange runs it
-    // until Close. Showing a visible dialog does nothing.
-    void ShowModal();
-    void Close();
-    bool Visible() const { return visible_; }
-    Signal<> OnShowChange;
-
 private:
     void AddFile(const std::string& name);
     void SetBatchFileName(const std::string& path);
@@ -103,7 +97,6 @@ private:
     std::string& currentBatchFile_;
     std::string batchFileName_ = kUntitled;
     bool modified_ = false;
-    bool visible_ = false;
 };
 
 }  // namespace twinfold

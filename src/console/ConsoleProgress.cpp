@@ -56,10 +56,10 @@ std::string ConsoleProgress::Line(const TSyncBox& box, int columns) {
 
 void ConsoleProgress::Follow(TSyncBox& box) {
     auto refresh = [this, &box] { Refresh(box); };
-    box.SyncDirFrom.OnChange.Connect(refresh);
-    box.FileName.OnChange.Connect(refresh);
-    box.Gauge.OnChange.Connect(refresh);
-    box.OnShowChange.Connect([this, &box] {
+    following_ += box.SyncDirFrom.OnChange.Connect(refresh);
+    following_ += box.FileName.OnChange.Connect(refresh);
+    following_ += box.Gauge.OnChange.Connect(refresh);
+    following_ += box.OnShowChange.Connect([this, &box] {
         if (!box.Visible()) Clear();
     });
 }

@@ -4,6 +4,8 @@
 #include <iosfwd>
 #include <string>
 
+#include "controls/Signal.h"
+
 namespace twinfold {
 
 class TSyncBox;
@@ -35,6 +37,7 @@ private:
     std::chrono::milliseconds interval_;
     std::chrono::steady_clock::time_point lastDrawn_{};
     bool drawn_ = false;
+    Connections following_;
 };
 
 }  // namespace twinfold

@@ -29,10 +29,6 @@ TDirectoryListBox::TDirectoryListBox() {
     BuildEntries();
 }
 
-TDirectoryListBox::~TDirectoryListBox() {
-    if (fileList_ != nullptr) fileList_->dirList_ = nullptr;
-}
-
 Status TDirectoryListBox::SetDirectory(const std::string& path) {
     if (path.empty() || path == directory_) return Ok();
     auto input = SplitPathInput(path);
@@ -87,12 +83,16 @@ void TDirectoryListBox::SetItemIndex(int index) {
 }
 
 void TDirectoryListBox::SetFileList(TFileListBox* list) {
-    if (fileList_ != nullptr && fileList_->dirList_ == this) fileList_->dirList_ = nullptr;
-    fileList_ = list;
+    if (TFileListBox* old = fileList_.get(); old != nullptr && old->dirList_.get() == this) {
+        old->dirList_.Reset();
+    }
+    fileList_.Set(list, list == nullptr ? nullptr : &list->OnChange);
     if (list == nullptr) return;
     // A file list follows one directory list at a time.
-    if (list->dirList_ != nullptr && list->dirList_ != this) list->dirList_->fileList_ = nullptr;
-    list->dirList_ = this;
+    if (TDirectoryListBox* other = list->dirList_.get(); other != nullptr && other != this) {
+        other->fileList_.Reset();
+    }
+    list->dirList_.Set(this, &OnChange);
 }
 
 void TDirectoryListBox::SetDirLabel(TLabel* label) {
@@ -136,7 +136,7 @@ void TDirectoryListBox::AddSubdirectories() {
 
 Status TDirectoryListBox::NotifyChange() {
     Status followed = Ok();
-    if (fileList_ != nullptr) followed = fileList_->SetDirectory(directory_);
+    if (TFileListBox* list = fileList_.get()) followed = list->SetDirectory(directory_);
     ShowInLabel();
     OnChange();
     return followed;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "controls/Signal.h"
+#include "listing/WatchedLink.h"
 #include "platform/Result.h"
 
 namespace twinfold {
@@ -25,7 +26,6 @@ public:
 
     // Starts at the process's current directory ("/" when it has none).
     TDirectoryListBox();
-    ~TDirectoryListBox();
     TDirectoryListBox(const TDirectoryListBox&) = delete;
     TDirectoryListBox& operator=(const TDirectoryListBox&) = delete;
 
@@ -59,7 +59,7 @@ public:
 
     // Links the file list that follows this list (and its back link).
     void SetFileList(TFileListBox* list);
-    TFileListBox* FileList() const { return fileList_; }
+    TFileListBox* FileList() const { return fileList_.get(); }
     // Links the label that shows the directory, shortened to its width.
     void SetDirLabel(TLabel* label);
     TLabel* DirLabel() const { return dirLabel_; }
@@ -80,7 +80,7 @@ private:
     std::vector<Entry> items_;
     int itemIndex_ = -1;
     int currentIndex_ = 0;
-    TFileListBox* fileList_ = nullptr;
+    WatchedLink<TFileListBox> fileList_;
     TLabel* dirLabel_ = nullptr;
 };
 

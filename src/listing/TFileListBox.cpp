@@ -82,10 +82,6 @@ TFileListBox::TFileListBox() {
     (void)Reload();  // nothing to report to yet: an unreadable start lists nothing
 }
 
-TFileListBox::~TFileListBox() {
-    if (dirList_ != nullptr && dirList_->fileList_ == this) dirList_->fileList_ = nullptr;
-}
-
 Status TFileListBox::SetDirectory(const std::string& path) {
     if (path == directory_) return Ok();
     // The former directory may have vanished; the new path alone decides.

@@ -5,6 +5,7 @@
 
 #include "controls/Signal.h"
 #include "listing/FileType.h"
+#include "listing/WatchedLink.h"
 #include "platform/Result.h"
 
 namespace twinfold {
@@ -27,7 +28,6 @@ public:
 
     // Lists the process's current directory with mask "*.*" and [ftNormal].
     TFileListBox();
-    ~TFileListBox();
     TFileListBox(const TFileListBox&) = delete;
     TFileListBox& operator=(const TFileListBox&) = delete;
 
@@ -85,7 +85,7 @@ public:
     // Where the busy cursor is shown during long reads; may stay unset.
     void SetDesktop(Desktop* desktop) { desktop_ = desktop; }
     // The directory list this list follows, if any.
-    TDirectoryListBox* DirList() const { return dirList_; }
+    TDirectoryListBox* DirList() const { return dirList_.get(); }
 
     Signal<> OnClick;
     Signal<> OnChange;
@@ -111,7 +111,7 @@ private:
     int itemIndex_ = -1;
     int lastItemIndex_ = -1;
     Desktop* desktop_ = nullptr;
-    TDirectoryListBox* dirList_ = nullptr;
+    WatchedLink<TDirectoryListBox> dirList_;
 };
 
 }  // namespace twinfold

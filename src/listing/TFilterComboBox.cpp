@@ -45,7 +45,7 @@ std::string TFilterComboBox::Mask() const {
 }
 
 void TFilterComboBox::SetFileList(TFileListBox* list) {
-    fileList_.Set(list, list == nullptr ? nullptr : &list->OnChange, [] {});
+    fileList_.Set(list, list == nullptr ? nullptr : &list->OnChange);
 }
 
 // Description, mask, description, mask ...: each description up to a "|",

@@ -35,11 +35,11 @@ TMain::TMain(Desktop& desktop, std::string programDirectory)
     FileCount.SetCaption("Total files Selected: ");
     SaveSettingsonExit.SetChecked(true);
     currentBatchFile = programDir + "tfoldw.tfw";
-    EditFilter.OnChange.Connect([this] { EditFilterChange(); });
-    FileList.OnChange.Connect([this] { FileListChange(); });
-    FileList.OnClick.Connect([this] { FileListClick(); });
-    cbSelectAll.OnClick.Connect([this] { cbSelectAllClick(); });
-    SyncAll.OnClick.Connect([this] { SyncAllClick(); });
+    handlers_ += EditFilter.OnChange.Connect([this] { EditFilterChange(); });
+    handlers_ += FileList.OnChange.Connect([this] { FileListChange(); });
+    handlers_ += FileList.OnClick.Connect([this] { FileListClick(); });
+    handlers_ += cbSelectAll.OnClick.Connect([this] { cbSelectAllClick(); });
+    handlers_ += SyncAll.OnClick.Connect([this] { SyncAllClick(); });
 }
 
 TSyncBox& TMain::SyncBox() { return windows_->syncBox; }

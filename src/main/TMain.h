@@ -250,6 +250,8 @@ private:
 
     BatchPhase batchPhase_ = BatchPhase::Idle;
     BatchReport lastBatch_;
+    // The window's own handlers on its controls.
+    Connections handlers_;
 };
 
 }  // namespace twinfold

@@ -17,7 +17,7 @@ Windows::Windows(Desktop& desktop, std::string programDir, bool dryRun)
     const SyncSettings stored = main.FormCreate();
     about.LinkSpecial(special);
     options.FormCreate(stored);
-    options.OnCommitted.Connect([this] {
+    optionsCommitted_ = options.OnCommitted.Connect([this] {
         // The type's own read follows; an unreadable directory lists nothing.
         (void)main.FileList.Reload();
         main.EditFilterChange();

@@ -34,6 +34,9 @@ public:
     TLogFilebx logFile;
     TOptionsbx options;
     TPreviewbx preview;
+
+private:
+    Connection optionsCommitted_;
 };
 
 }  // namespace twinfold

@@ -1,5 +1,3 @@
-// Models first: controls/Signal.h names a local `slots`, which Qt headers
-// turn into a macro.
 #include "about/TAboutBox.h"
 
 #include "qt/AboutBoxView.h"
@@ -8,7 +6,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <functional>
@@ -50,7 +47,8 @@ QLabel* TextLabel(const TLabel& label, const char* name, QWidget* parent) {
 
 }  // namespace
 
-AboutBoxView::AboutBoxView(TAboutBox& model, QWidget* parent) : QDialog(parent), model_(model) {
+AboutBoxView::AboutBoxView(TAboutBox& model, QWidget* parent)
+    : ModelDialog(model, Modality::Modal, parent), model_(model) {
     setWindowTitle(TAboutBox::kCaption);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
@@ -65,11 +63,6 @@ AboutBoxView::AboutBoxView(TAboutBox& model, QWidget* parent) : QDialog(parent),
     layout->addWidget(BuildPanel());
     layout->addWidget(ok, 0, Qt::AlignHCenter);
     ok->setFocus();
-
-    QPointer<AboutBoxView> self(this);
-    model_.OnShowChange.Connect([self] {
-        if (self) self->FollowModel();
-    });
 }
 
 QWidget* AboutBoxView::BuildPanel() {
@@ -109,22 +102,6 @@ QWidget* AboutBoxView::BuildPanel() {
     inside->addWidget(new HiddenSpot([this] { model_.Panel2DblClick(); }, panel), 0,
                       Qt::AlignRight | Qt::AlignBottom);
     return panel;
-}
-
-void AboutBoxView::FollowModel() {
-    if (model_.Visible() && !isVisible()) {
-        exec();
-    } else if (!model_.Visible() && isVisible()) {
-        QDialog::done(Accepted);
-    }
-}
-
-void AboutBoxView::done(int result) {
-    if (model_.Visible()) {
-        model_.Close();  // FollowModel hides the dialog
-    } else {
-        QDialog::done(result);
-    }
 }
 
 }  // namespace twinfold::qt

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "qt/ModelDialog.h"
 
 namespace twinfold {
 class TAboutBox;
@@ -12,21 +12,17 @@ namespace twinfold::qt {
 // runs exec(), so TAboutBox::Show returns only after the box has closed, as a
 // modal dialog does. Tests therefore act on the open box from a timer started
 // before they show it (QTimer::singleShot), and close it from there.
-class AboutBoxView : public QDialog {
+class AboutBoxView : public ModelDialog {
     Q_OBJECT
 
 public:
     explicit AboutBoxView(TAboutBox& model, QWidget* parent = nullptr);
 
-protected:
-    // OK, Escape and the close box all end up here: the model closes the box.
-    void done(int result) override;
-
 private:
     QWidget* BuildPanel();
-    void FollowModel();
 
     TAboutBox& model_;
+    Connections connections_;
 };
 
 }  // namespace twinfold::qt

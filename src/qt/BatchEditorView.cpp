@@ -6,12 +6,12 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPointer>
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "qt/Bind.h"
 #include "qt/DialogFlags.h"
 #include "qt/DirectoryListView.h"
 #include "qt/DriveComboView.h"
@@ -46,7 +46,8 @@ QStringList TextsOf(const QListWidget& widget) {
 }  // namespace
 
 BatchEditorView::BatchEditorView(TBatchDlg& model, Desktop& desktop, QWidget* parent)
-    : QDialog(parent, kDialogFlags | Qt::WindowMinimizeButtonHint), model_(model) {
+    : ModelDialog(model, Modality::Window, parent, kDialogFlags | Qt::WindowMinimizeButtonHint),
+      model_(model) {
     setModal(true);
     PlaceOnShow(this, Placement::CentreOnScreen);
     setWindowTitle(ToQString(model_.Caption()));
@@ -63,16 +64,9 @@ BatchEditorView::BatchEditorView(TBatchDlg& model, Desktop& desktop, QWidget* pa
     addAction(help);
     connect(help, &QAction::triggered, this, [this] { model_.F1KeyDown(); });
 
-    QPointer<BatchEditorView> self(this);
-    model_.OnShowChange.Connect([self] {
-        if (self) self->FollowShow();
-    });
-    model_.OnCaptionChange.Connect([self] {
-        if (self) self->setWindowTitle(ToQString(self->model_.Caption()));
-    });
-    model_.BatchList.OnChange.Connect([self] {
-        if (self) self->ShowBatchList();
-    });
+    connections_ +=
+        model_.OnCaptionChange.Connect([this] { setWindowTitle(ToQString(model_.Caption())); });
+    connections_ += model_.BatchList.OnChange.Connect([this] { ShowBatchList(); });
     ShowBatchList();
 }
 
@@ -131,10 +125,7 @@ void BatchEditorView::BindSourceLabel(QLabel* label) {
         return metrics.horizontalAdvance(ToQString(text));
     };
     model.width = kBrowsingWidth;
-    QPointer<QLabel> guarded(label);
-    model.OnChange.Connect([guarded, &model] {
-        if (guarded) guarded->setText(ToQString(model.Caption()));
-    });
+    Bind(label, model, connections_);
     // Re-read for the label's new width; an unreadable directory lists nothing.
     (void)model_.SDirList.Reload();
 }
@@ -235,16 +226,6 @@ void BatchEditorView::ForwardBatchSelection() {
     forwarding_ = false;
 }
 
-void BatchEditorView::FollowShow() {
-    if (!model_.Visible()) {
-        hide();
-        return;
-    }
-    show();
-    dirList_->setFocus();
-}
-
-// The close box and Escape: close without asking.
-void BatchEditorView::reject() { model_.CancelClick(); }
+void BatchEditorView::Shown() { dirList_->setFocus(); }
 
 }  // namespace twinfold::qt

@@ -1,11 +1,9 @@
 #pragma once
 
-// Models first: Qt's "slots" keyword macro would break the listener code in
-// controls/Signal.h if a Qt header came before it.
 #include "batch/TBatchDlg.h"
 
-#include <QDialog>
 #include <QStyle>
+#include "qt/ModelDialog.h"
 
 class QLabel;
 class QListWidget;
@@ -20,7 +18,7 @@ class FileListView;
 // The batch editor on screen: the browsing side on the left, the two arrow
 // buttons, the batch list on the right and the dialog's own File menu. It is
 // application-modal while the model is shown; the close box and Escape cancel.
-class BatchEditorView : public QDialog {
+class BatchEditorView : public ModelDialog {
     Q_OBJECT
 
 public:
@@ -33,8 +31,8 @@ public:
     QToolButton* addButton() const { return add_; }
     QMenuBar* menuBar() const { return menuBar_; }
 
-public slots:
-    void reject() override;
+protected:
+    void Shown() override;
 
 private:
     void BuildMenu();
@@ -46,7 +44,6 @@ private:
     void BindSourceLabel(QLabel* label);
     void ShowBatchList();
     void ForwardBatchSelection();
-    void FollowShow();
 
     TBatchDlg& model_;
     QMenuBar* menuBar_ = nullptr;
@@ -58,6 +55,7 @@ private:
     // Guards against echoes: drawing the model, forwarding the person's marks.
     bool showingList_ = false;
     bool forwarding_ = false;
+    Connections connections_;
 };
 
 }  // namespace twinfold::qt

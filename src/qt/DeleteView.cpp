@@ -4,7 +4,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -21,7 +20,7 @@ constexpr int kFieldMinimumWidth = 360;
 }  // namespace
 
 DeleteView::DeleteView(TDelete& model, QWidget* parent)
-    : QDialog(parent, kDialogFlags), model_(model) {
+    : ModelDialog(model, Modality::Window, parent, kDialogFlags), model_(model) {
     setWindowTitle("Delete?");
     setModal(true);
     PlaceOnShow(this, Placement::KeepOnScreen);
@@ -40,20 +39,13 @@ DeleteView::DeleteView(TDelete& model, QWidget* parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
     BindField();
     BindCheckBox();
-
-    QPointer<DeleteView> self(this);
-    model_.OnShowChange.Connect([self] {
-        if (self) self->FollowShow();
-    });
 }
 
 void DeleteView::BindField() {
     field_->setText(ToQString(model_.Edit1.Text()));
-    QPointer<DeleteView> self(this);
-    model_.Edit1.OnChange.Connect([self] {
-        if (!self) return;
-        const QString text = ToQString(self->model_.Edit1.Text());
-        if (self->field_->text() != text) self->field_->setText(text);
+    connections_ += model_.Edit1.OnChange.Connect([this] {
+        const QString text = ToQString(model_.Edit1.Text());
+        if (field_->text() != text) field_->setText(text);
     });
     connect(field_, &QLineEdit::textEdited, this,
             [this](const QString& text) { model_.Edit1.SetText(FromQString(text)); });
@@ -61,10 +53,8 @@ void DeleteView::BindField() {
 
 void DeleteView::BindCheckBox() {
     subdirectories_->setChecked(model_.DelSubdir.Checked());
-    QPointer<DeleteView> self(this);
-    model_.DelSubdir.OnClick.Connect([self] {
-        if (self) self->subdirectories_->setChecked(self->model_.DelSubdir.Checked());
-    });
+    connections_ += model_.DelSubdir.OnClick.Connect(
+        [this] { subdirectories_->setChecked(model_.DelSubdir.Checked()); });
     connect(subdirectories_, &QCheckBox::clicked, this,
             [this](bool checked) { model_.DelSubdir.SetChecked(checked); });
 }
@@ -87,14 +77,7 @@ QWidget* DeleteView::AddButtons() {
     return row;
 }
 
-void DeleteView::reject() { model_.BitBtn1Click(); }
-
-void DeleteView::FollowShow() {
-    if (!model_.Visible()) {
-        hide();
-        return;
-    }
-    show();
+void DeleteView::Shown() {
     field_->selectAll();
     field_->setFocus();
 }

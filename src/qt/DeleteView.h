@@ -1,10 +1,8 @@
 #pragma once
 
-// Models first: Qt's "slots" keyword macro would break the listener code in
-// controls/Signal.h if a Qt header came before it.
 #include "fileops/TDelete.h"
 
-#include <QDialog>
+#include "qt/ModelDialog.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -15,7 +13,7 @@ namespace twinfold::qt {
 // The delete-directory dialog on screen: the directory field, the check box
 // for the whole tree, OK and Cancel. It is application-modal and follows the
 // model's showing; Escape and the close box cancel.
-class DeleteView : public QDialog {
+class DeleteView : public ModelDialog {
     Q_OBJECT
 
 public:
@@ -26,20 +24,20 @@ public:
     QPushButton* okButton() const { return ok_; }
     QPushButton* cancelButton() const { return cancel_; }
 
-public slots:
-    void reject() override;
+protected:
+    void Shown() override;
 
 private:
     void BindField();
     void BindCheckBox();
     QWidget* AddButtons();
-    void FollowShow();
 
     TDelete& model_;
     QLineEdit* field_ = nullptr;
     QCheckBox* subdirectories_ = nullptr;
     QPushButton* ok_ = nullptr;
     QPushButton* cancel_ = nullptr;
+    Connections connections_;
 };
 
 }  // namespace twinfold::qt

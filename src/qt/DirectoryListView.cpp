@@ -43,7 +43,7 @@ DirectoryListView::DirectoryListView(TDirectoryListBox& model, Desktop& desktop,
     setSelectionMode(QAbstractItemView::SingleSelection);
     setIconSize(QSize(16, 16));
     setItemDelegate(new IndentDelegate(this));
-    model_.OnChange.Connect([this] { RequestRedraw(); });
+    connections_ += model_.OnChange.Connect([this] { RequestRedraw(); });
     connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!refreshing_ && row >= 0) model_.SetItemIndex(row);
     });

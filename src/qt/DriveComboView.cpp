@@ -1,6 +1,5 @@
 #include "qt/DriveComboView.h"
 
-#include <QPointer>
 #include <QSignalBlocker>
 #include <QStyle>
 
@@ -16,10 +15,7 @@ DriveComboView::DriveComboView(TDriveComboBox& model, Desktop& desktop, QWidget*
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     Rebuild();
     connect(this, &QComboBox::activated, this, &DriveComboView::Chosen);
-    QPointer<DriveComboView> self(this);
-    model_.OnItemsChange.Connect([self] {
-        if (self) self->Rebuild();
-    });
+    connections_ += model_.OnItemsChange.Connect([this] { Rebuild(); });
 }
 
 void DriveComboView::Rebuild() {

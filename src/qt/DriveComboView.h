@@ -1,7 +1,5 @@
 #pragma once
 
-// Models first: Qt's "slots" keyword macro would break the listener code in
-// controls/Signal.h if a Qt header came before it.
 #include "listing/TDriveComboBox.h"
 
 #include <QComboBox>
@@ -30,6 +28,7 @@ private:
 
     TDriveComboBox& model_;
     Desktop& desktop_;
+    Connections connections_;
 };
 
 }  // namespace twinfold::qt

@@ -27,8 +27,8 @@ FileListView::FileListView(TFileListBox& model, QWidget* parent)
                                         : QAbstractItemView::SingleSelection);
     setIconSize(QSize(16, 16));
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    model_.OnItemsChange.Connect([this] { RequestRedraw(); });
-    model_.OnChange.Connect([this] { RequestRedraw(); });
+    connections_ += model_.OnItemsChange.Connect([this] { RequestRedraw(); });
+    connections_ += model_.OnChange.Connect([this] { RequestRedraw(); });
     connect(this, &QListWidget::itemSelectionChanged, this, [this] { ForwardSelection(); });
     Refresh();
 }

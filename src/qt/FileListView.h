@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controls/Signal.h"
+
 #include "qt/ListBoxWidget.h"
 
 #include "listing/TFileListBox.h"
@@ -29,6 +31,7 @@ private:
 
     TFileListBox& model_;
     bool refreshing_ = false;
+    Connections connections_;
 };
 
 }  // namespace twinfold::qt

@@ -1,6 +1,5 @@
 #include "qt/FilterComboView.h"
 
-#include <QPointer>
 #include <QSignalBlocker>
 
 #include "desktop/Desktop.h"
@@ -15,10 +14,7 @@ FilterComboView::FilterComboView(TFilterComboBox& model, Desktop& desktop, QWidg
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     Rebuild();
     connect(this, &QComboBox::activated, this, &FilterComboView::Chosen);
-    QPointer<FilterComboView> self(this);
-    model_.OnItemsChange.Connect([self] {
-        if (self) self->Rebuild();
-    });
+    connections_ += model_.OnItemsChange.Connect([this] { Rebuild(); });
 }
 
 void FilterComboView::showPopup() {

@@ -1,7 +1,5 @@
 #pragma once
 
-// Models first: Qt's "slots" keyword macro would break the listener code in
-// controls/Signal.h if a Qt header came before it.
 #include "listing/TFilterComboBox.h"
 
 #include <QComboBox>
@@ -29,6 +27,7 @@ private:
 
     TFilterComboBox& model_;
     Desktop& desktop_;
+    Connections connections_;
 };
 
 }  // namespace twinfold::qt

@@ -1,7 +1,6 @@
 #include "qt/GaugeWidget.h"
 
 #include <QPainter>
-#include <QPointer>
 
 namespace twinfold::qt {
 namespace {
@@ -31,9 +30,7 @@ void DrawText(QPainter& painter, const QRect& field, const QRect& clip, const QC
 
 GaugeWidget::GaugeWidget(TGauge& gauge, QWidget* parent) : QWidget(parent), gauge_(gauge) {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    gauge_.OnChange.Connect([self = QPointer<GaugeWidget>(this)] {
-        if (self) self->update();
-    });
+    redraw_ = gauge_.OnChange.Connect([this] { update(); });
 }
 
 QImage GaugeWidget::Render(QSize size) const {

@@ -1,7 +1,5 @@
 #pragma once
 
-// Models first: Qt's "slots" keyword macro would break the listener code in
-// controls/Signal.h if a Qt header came before it.
 #include "controls/TGauge.h"
 
 #include <QImage>
@@ -27,6 +25,7 @@ protected:
 
 private:
     TGauge& gauge_;
+    Connection redraw_;
 };
 
 }  // namespace twinfold::qt

@@ -4,7 +4,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
-#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
@@ -23,7 +22,7 @@ constexpr int kScrollWidth = 1000;
 }  // namespace
 
 LogFileView::LogFileView(TLogFilebx& model, QWidget* parent)
-    : QDialog(parent, kDialogFlags), model_(model) {
+    : ModelDialog(model, Modality::Window, parent, kDialogFlags), model_(model) {
     setWindowTitle("Twinfold Log");
     setModal(true);
     PlaceOnShow(this, Placement::KeepOnScreen);
@@ -36,11 +35,6 @@ LogFileView::LogFileView(TLogFilebx& model, QWidget* parent)
             "SaveFail", [this] { model_.SaveFailClick(); });
     grid->addWidget(AddButtons(), 6, 0, 1, 2);
     resize(560, 480);
-
-    QPointer<LogFileView> self(this);
-    model_.OnShowChange.Connect([self] {
-        if (self) self->FollowShow();
-    });
 }
 
 void LogFileView::AddPane(QGridLayout* grid, int row, const char* caption, LogList& list,
@@ -58,10 +52,8 @@ void LogFileView::AddPane(QGridLayout* grid, int row, const char* caption, LogLi
     connect(button, &QPushButton::clicked, this, std::move(save));
 
     panes_.push_back({&list, widget});
-    QPointer<LogFileView> self(this);
-    list.OnChange.Connect([self, index = panes_.size() - 1] {
-        if (self) self->ListChanged(index);
-    });
+    connections_ +=
+        list.OnChange.Connect([this, index = panes_.size() - 1] { ListChanged(index); });
 }
 
 QWidget* LogFileView::AddButtons() {
@@ -82,18 +74,9 @@ QWidget* LogFileView::AddButtons() {
     return row;
 }
 
-void LogFileView::reject() { model_.Close(); }
-
 void LogFileView::showEvent(QShowEvent* event) {
     SyncPanes();
     QDialog::showEvent(event);
-}
-
-void LogFileView::FollowShow() {
-    if (model_.Visible())
-        show();
-    else
-        hide();
 }
 
 // Only "Clear" empties a list, and it is seen here at once even while the

@@ -1,13 +1,11 @@
 #pragma once
 
-// Models first: Qt's "slots" keyword macro would break the listener code in
-// controls/Signal.h if a Qt header came before it.
 #include "log/TLogFilebx.h"
 
-#include <QDialog>
 #include <cstddef>
 #include <functional>
 #include <vector>
+#include "qt/ModelDialog.h"
 
 class QGridLayout;
 class QListWidget;
@@ -17,14 +15,11 @@ namespace twinfold::qt {
 // The run-log dialog on screen: the three lists, a "Save" beside each, OK and
 // "Clear". It is application-modal and follows the model's lists while open;
 // while hidden it leaves them alone, so a long run costs it nothing.
-class LogFileView : public QDialog {
+class LogFileView : public ModelDialog {
     Q_OBJECT
 
 public:
     explicit LogFileView(TLogFilebx& model, QWidget* parent = nullptr);
-
-public slots:
-    void reject() override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -39,7 +34,6 @@ private:
     void AddPane(QGridLayout* grid, int row, const char* caption, LogList& list,
                  const char* listName, const char* saveName, std::function<void()> save);
     QWidget* AddButtons();
-    void FollowShow();
     void ListChanged(std::size_t index);
     void ScheduleSync();
     void SyncPanes();
@@ -48,6 +42,7 @@ private:
     TLogFilebx& model_;
     std::vector<Pane> panes_;
     bool syncPending_ = false;
+    Connections connections_;
 };
 
 }  // namespace twinfold::qt

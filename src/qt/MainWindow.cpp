@@ -14,6 +14,7 @@
 
 #include "qt/AboutBoxView.h"
 #include "qt/BatchEditorView.h"
+#include "qt/Bind.h"
 #include "qt/DeleteView.h"
 #include "qt/DirectoryListView.h"
 #include "qt/DriveComboView.h"
@@ -37,34 +38,6 @@ constexpr int kClientHeight = 326;
 // The line height of the font the layout was drawn for.
 constexpr double kDesignLineHeight = 13.0;
 const char* const kPaneHint = "Right Click for Options";
-
-// Keeps a label's text in step with its model.
-void Bind(QLabel* label, TLabel& model) {
-    label->setText(ToQString(model.Caption()));
-    model.OnChange.Connect([label, &model] { label->setText(ToQString(model.Caption())); });
-}
-
-void Bind(QCheckBox* box, TCheckBox& model) {
-    box->setChecked(model.Checked());
-    box->setEnabled(model.Enabled());
-    model.OnClick.Connect([box, &model] { box->setChecked(model.Checked()); });
-    model.OnEnabledChange.Connect([box, &model] { box->setEnabled(model.Enabled()); });
-    QObject::connect(box, &QCheckBox::clicked, box,
-                     [&model](bool checked) { model.SetChecked(checked); });
-}
-
-void Bind(QComboBox* box, TComboBox& model) {
-    auto refresh = [box, &model] {
-        QSignalBlocker blocker(box);
-        box->clear();
-        for (const auto& item : model.Items()) box->addItem(ToQString(item));
-        box->setCurrentIndex(model.ItemIndex());
-    };
-    refresh();
-    model.OnItemsChange.Connect(refresh);
-    QObject::connect(box, QOverload<int>::of(&QComboBox::activated), box,
-                     [&model](int index) { model.Choose(index); });
-}
 
 }  // namespace
 
@@ -91,7 +64,7 @@ MainWindow::MainWindow(Windows& windows, Desktop& desktop, QWidget* parent)
     secretBoxView_ = new SecretBoxView(windows_.special, aboutBoxView_);
     helpWindow_ = new HelpWindow(this);
     optionsView_ = new OptionsView(windows_.options, this);
-    main_.OnClose.Connect([this] { close(); });
+    connections_ += main_.OnClose.Connect([this] { close(); });
     setWindowIcon(ProgramIcon());
     batchEditorView_ = new BatchEditorView(windows_.batchEditor, desktop_, this);
     new DeleteView(windows_.deleteBox, this);
@@ -187,7 +160,7 @@ void MainWindow::BuildMenus() {
         saveOnExit->setChecked(main_.SaveSettingsonExit.Checked());
     };
     showCheck();
-    main_.SaveSettingsonExit.OnClick.Connect(showCheck);
+    connections_ += main_.SaveSettingsonExit.OnClick.Connect(showCheck);
     connect(saveOnExit, &QAction::triggered, this, showCheck);
     file->addSeparator();
     AddAction(file, "&Sync", &TMain::SyncBtnClick, QKeySequence("Ctrl+S"));
@@ -242,13 +215,13 @@ void MainWindow::BuildContextMenus() {
 }
 
 void MainWindow::BindModels() {
-    Bind(sourceLabel_, main_.SourceLabel);
-    Bind(destLabel_, main_.DestLabel);
-    Bind(sizeLabel_, main_.selsize);
-    Bind(countLabel_, main_.FileCount);
-    Bind(selectAllBox_, main_.cbSelectAll);
-    Bind(syncAllBox_, main_.SyncAll);
-    Bind(fileTypeBox_, main_.EditFilter);
+    Bind(sourceLabel_, main_.SourceLabel, connections_);
+    Bind(destLabel_, main_.DestLabel, connections_);
+    Bind(sizeLabel_, main_.selsize, connections_);
+    Bind(countLabel_, main_.FileCount, connections_);
+    Bind(selectAllBox_, main_.cbSelectAll, connections_);
+    Bind(syncAllBox_, main_.SyncAll, connections_);
+    Bind(fileTypeBox_, main_.EditFilter, connections_);
     // The path labels shorten their text to the room they have.
     for (TLabel* label : {&main_.SourceLabel, &main_.DestLabel}) {
         QFontMetrics metrics(font());
@@ -261,9 +234,9 @@ void MainWindow::BindModels() {
     (void)main_.SourceDirListBox.Reload();
     (void)main_.DestDirListBox.Reload();
     // Marks set by the program (Select All and the like) are drawn at once.
-    main_.FileList.OnClick.Connect([this] { fileList_->Follow(); });
-    main_.selsize.OnChange.Connect([this] { fileList_->Follow(); });
-    main_.OnRunningChange.Connect([this] { SetRunning(main_.Running()); });
+    connections_ += main_.FileList.OnClick.Connect([this] { fileList_->Follow(); });
+    connections_ += main_.selsize.OnChange.Connect([this] { fileList_->Follow(); });
+    connections_ += main_.OnRunningChange.Connect([this] { SetRunning(main_.Running()); });
 }
 
 // While a run goes on only the progress dialog takes input.

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "controls/Signal.h"
+
 #include <QMainWindow>
-#include <QPointer>
 
 #include "main/Windows.h"
 
@@ -103,6 +104,7 @@ private:
     QMenu* fileListMenu_ = nullptr;
     QMenu* sourceDirMenu_ = nullptr;
     QMenu* destDirMenu_ = nullptr;
+    Connections connections_;
 };
 
 }  // namespace twinfold::qt

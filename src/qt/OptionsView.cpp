@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
@@ -59,7 +58,7 @@ void ShowList(QListWidget& widget, const TListBox& list) {
 }  // namespace
 
 OptionsView::OptionsView(TOptionsbx& model, QWidget* parent)
-    : QDialog(parent, kDialogFlags), model_(model) {
+    : ModelDialog(model, Modality::Window, parent, kDialogFlags), model_(model) {
     setWindowTitle("Options");
     setModal(true);
     AddLabel("Include:", QRect(16, 12, 42, 15));
@@ -91,13 +90,7 @@ OptionsView::OptionsView(TOptionsbx& model, QWidget* parent)
     SetTabOrder();
     ShowChecked();
 
-    QPointer<OptionsView> self(this);
-    model_.OnShowChange.Connect([self] {
-        if (self) self->FollowShow();
-    });
-    model_.OnCheckedChange.Connect([self] {
-        if (self) self->ShowChecked();
-    });
+    connections_ += model_.OnCheckedChange.Connect([this] { ShowChecked(); });
 }
 
 void OptionsView::AddLabel(const char* text, QRect design) {
@@ -112,15 +105,10 @@ QLineEdit* OptionsView::AddEdit(TEdit& edit, const char* name, void (TOptionsbx:
             [&edit](const QString& text) { edit.SetText(FromQString(text)); });
     connect(widget, &QLineEdit::returnPressed, this,
             [this, keyDown] { (model_.*keyDown)(Key::Enter); });
-    QPointer<QLineEdit> guarded(widget);
-    edit.OnChange.Connect([guarded, &edit] {
-        if (guarded && FromQString(guarded->text()) != edit.Text()) {
-            guarded->setText(ToQString(edit.Text()));
-        }
+    connections_ += edit.OnChange.Connect([widget, &edit] {
+        if (FromQString(widget->text()) != edit.Text()) widget->setText(ToQString(edit.Text()));
     });
-    edit.OnFocusRequest.Connect([guarded] {
-        if (guarded) guarded->setFocus();
-    });
+    connections_ += edit.OnFocusRequest.Connect([widget] { widget->setFocus(); });
     return widget;
 }
 
@@ -145,10 +133,7 @@ QListWidget* OptionsView::AddList(TListBox& list, const char* name,
     connect(
         widget, &QListWidget::itemDoubleClicked, this,
         [this, widget, dblClick](QListWidgetItem* item) { (model_.*dblClick)(widget->row(item)); });
-    QPointer<QListWidget> guarded(widget);
-    list.OnChange.Connect([guarded, &list] {
-        if (guarded) ShowList(*guarded, list);
-    });
+    connections_ += list.OnChange.Connect([widget, &list] { ShowList(*widget, list); });
     ShowList(*widget, list);
     return widget;
 }
@@ -206,18 +191,11 @@ void OptionsView::ShowChecked() {
     radios_[static_cast<std::size_t>(model_.CheckedButton())]->setChecked(true);
 }
 
-void OptionsView::FollowShow() {
+void OptionsView::ShowChanging() {
     setResult(model_.ModalResult == TOptionsbx::kModalOk ? Accepted : Rejected);
-    if (!model_.Visible()) {
-        hide();
-        return;
-    }
-    show();
-    editInclude_->setFocus();
 }
 
-// The close box and the system menu: close without OK.
-void OptionsView::reject() { model_.Close(); }
+void OptionsView::Shown() { editInclude_->setFocus(); }
 
 // "Clear" is the dialog's cancel button: Escape presses it, and the dialog
 // stays open.

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QDialog>
 #include <QRect>
 #include <array>
 #include <vector>
+#include "qt/ModelDialog.h"
 
 #include "settings/TOptionsbx.h"
 
@@ -17,7 +17,7 @@ namespace twinfold::qt {
 // The Options dialog on screen, laid out at the original positions and grown
 // uniformly (never clipped) when the font needs more room. Escape presses
 // "Clear" and leaves the dialog open; the close box closes without OK.
-class OptionsView : public QDialog {
+class OptionsView : public ModelDialog {
     Q_OBJECT
 
 public:
@@ -26,10 +26,9 @@ public:
     // How much the original layout was enlarged to fit the font (1 or more).
     double Scale() const { return scale_; }
 
-public slots:
-    void reject() override;
-
 protected:
+    void ShowChanging() override;
+    void Shown() override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -51,7 +50,6 @@ private:
     void PlaceAll();
     void SetTabOrder();
     void ShowChecked();
-    void FollowShow();
     int Scaled(int design) const;
 
     TOptionsbx& model_;
@@ -67,6 +65,7 @@ private:
     std::array<QRadioButton*, kCopyBufferChoices.size()> radios_{};
     QPushButton* ok_ = nullptr;
     QPushButton* clear_ = nullptr;
+    Connections connections_;
 };
 
 }  // namespace twinfold::qt

@@ -3,7 +3,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
-#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -13,8 +12,9 @@
 namespace twinfold::qt {
 
 PreviewView::PreviewView(TPreviewbx& model, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint),
+    : ModelDialog(model, Modality::Window, parent,
+                  Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                      Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint),
       model_(model) {
     setWindowTitle("Preview Sync");
     setModal(true);
@@ -41,26 +41,11 @@ PreviewView::PreviewView(TPreviewbx& model, QWidget* parent)
     connect(save, &QPushButton::clicked, this, [this] { model_.SaveClick(); });
     connect(close, &QPushButton::clicked, this, [this] { model_.CloseClick(); });
     resize(640, 420);
-
-    QPointer<PreviewView> self(this);
-    model_.OnShowChange.Connect([self] {
-        if (self) self->FollowShow();
-    });
 }
-
-void PreviewView::reject() { model_.CloseClick(); }
 
 void PreviewView::showEvent(QShowEvent* event) {
     Fill();
     QDialog::showEvent(event);
-}
-
-void PreviewView::FollowShow() {
-    if (model_.Visible()) {
-        show();
-    } else {
-        hide();
-    }
 }
 
 // The lines are taken when the dialog opens: a preview is complete by then.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "qt/ModelDialog.h"
 
 class QLabel;
 
@@ -13,20 +13,16 @@ namespace twinfold::qt {
 // Draws the Special dialog: one centred, word-wrapped label and only a close
 // box. Like the About box it runs exec() when the model announces that it is
 // shown, so tests close it from a timer started before the double click.
-class SecretBoxView : public QDialog {
+class SecretBoxView : public ModelDialog {
     Q_OBJECT
 
 public:
     explicit SecretBoxView(TSpecialBox& model, QWidget* parent = nullptr);
 
-protected:
-    void done(int result) override;
-
 private:
-    void FollowModel();
-
     TSpecialBox& model_;
     QLabel* txt_;
+    Connections connections_;
 };
 
 }  // namespace twinfold::qt

@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
@@ -43,7 +42,8 @@ QFont Bold(QFont font) {
 }  // namespace
 
 SyncBoxView::SyncBoxView(TSyncBox& model, QWidget* parent)
-    : QDialog(parent, kDialogFlags | Qt::WindowStaysOnTopHint), model_(model) {
+    : ModelDialog(model, Modality::Window, parent, kDialogFlags | Qt::WindowStaysOnTopHint),
+      model_(model) {
     setWindowTitle("Twinfolding...");
     setModal(false);
     setCursor(Qt::WaitCursor);
@@ -70,18 +70,12 @@ SyncBoxView::SyncBoxView(TSyncBox& model, QWidget* parent)
     cancel_->setFocus();
     connect(cancel_, &QPushButton::clicked, this, [this] { model_.CancelClick(); });
 
-    QPointer<SyncBoxView> self(this);
-    model_.OnShowChange.Connect([self] {
-        if (self) self->FollowShow();
+    connections_ += model_.OnRepaint.Connect([this] { PaintNow(this); });
+    connections_ += model_.OnFocus.Connect([this] {
+        if (isVisible() && !isActiveWindow()) activateWindow();
     });
-    model_.OnRepaint.Connect([self] {
-        if (self) self->PaintNow(self);
-    });
-    model_.OnFocus.Connect([self] {
-        if (self && self->isVisible() && !self->isActiveWindow()) self->activateWindow();
-    });
-    model_.OnFocusCancel.Connect([self] {
-        if (self && self->isVisible()) self->cancel_->setFocus();
+    connections_ += model_.OnFocusCancel.Connect([this] {
+        if (isVisible()) cancel_->setFocus();
     });
 }
 
@@ -107,10 +101,7 @@ QLabel* SyncBoxView::AddValue(TLabel& model, const char* name, int top) {
     label->setGeometry(
         Scaled(kValueLeft, top, kDesignWidth - kValueLeft - 4, kDesignLineHeight + 3));
     values_.emplace_back(label, &model);
-    QPointer<SyncBoxView> self(this);
-    model.OnChange.Connect([self] {
-        if (self) self->ShowTexts();
-    });
+    connections_ += model.OnChange.Connect([this] { ShowTexts(); });
     return label;
 }
 
@@ -123,10 +114,8 @@ void SyncBoxView::ShowTexts() {
     }
     if (textsPending_) return;
     textsPending_ = true;
-    QPointer<SyncBoxView> self(this);
-    QTimer::singleShot(kMinPaintIntervalMs - static_cast<int>(lastPaint_.elapsed()), this, [self] {
-        if (self) self->CopyTexts();
-    });
+    QTimer::singleShot(kMinPaintIntervalMs - static_cast<int>(lastPaint_.elapsed()), this,
+                       [this] { CopyTexts(); });
 }
 
 // Only the labels that changed are drawn again, at once.
@@ -164,12 +153,7 @@ double SyncBoxView::ScaleForFont() const {
     return std::max(scale, button);
 }
 
-void SyncBoxView::FollowShow() {
-    if (!model_.Visible()) {
-        hide();
-        return;
-    }
-    show();
+void SyncBoxView::Shown() {
     raise();
     repaint();
     lastPaint_.restart();

@@ -1,13 +1,11 @@
 #pragma once
 
-// Models first: Qt's "slots" keyword macro would break the listener code in
-// controls/Signal.h if a Qt header came before it.
 #include "sync/TSyncBox.h"
 
-#include <QDialog>
 #include <QElapsedTimer>
 #include <utility>
 #include <vector>
+#include "qt/ModelDialog.h"
 
 class QLabel;
 class QPushButton;
@@ -21,7 +19,7 @@ class GaugeWidget;
 // the close box only hides. The engine's label changes are drawn at once,
 // but at most about once a frame, so a run of tiny files is not spent
 // painting.
-class SyncBoxView : public QDialog {
+class SyncBoxView : public ModelDialog {
     Q_OBJECT
 
 public:
@@ -34,6 +32,7 @@ public slots:
     void reject() override;
 
 protected:
+    void Shown() override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -41,7 +40,6 @@ private:
     QLabel* AddValue(TLabel& label, const char* name, int top);
     QRect Scaled(int left, int top, int width, int height) const;
     double ScaleForFont() const;
-    void FollowShow();
     void PaintNow(QWidget* widget);
     // Shows every label's model text now; within a frame of the last time,
     // once at the end of that frame instead.
@@ -55,6 +53,7 @@ private:
     QElapsedTimer lastPaint_;
     bool textsPending_ = false;
     std::vector<std::pair<QLabel*, const TLabel*>> values_;
+    Connections connections_;
 };
 
 }  // namespace twinfold::qt

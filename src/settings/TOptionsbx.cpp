@@ -56,9 +56,7 @@ void TOptionsbx::OkClick() {
 
 void TOptionsbx::ShowModal() {
     ModalResult = kModalNone;
-    if (visible_) return;
-    visible_ = true;
-    OnShowChange();
+    TForm::ShowModal();
 }
 
 void TOptionsbx::AddFrom(TEdit& edit, TListBox& list) {
@@ -80,9 +78,7 @@ void TOptionsbx::SetChecked(CopyBufferButton button) {
 
 void TOptionsbx::CloseWith(int result) {
     ModalResult = result;
-    if (!visible_) return;
-    visible_ = false;
-    OnShowChange();
+    TForm::Close();
 }
 
 }  // namespace twinfold

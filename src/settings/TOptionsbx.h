@@ -6,6 +6,7 @@
 #include "controls/Key.h"
 #include "controls/Signal.h"
 #include "controls/TEdit.h"
+#include "controls/TForm.h"
 #include "controls/TListBox.h"
 #include "settings/CopyBufferButtons.h"
 #include "settings/SyncSettings.h"
@@ -17,7 +18,7 @@ namespace twinfold {
 // filter, the copy and the settings files read. The two lists are the edited
 // form of the patterns; only OK commits them. The buffer size takes effect as
 // soon as a size button is clicked.
-class TOptionsbx {
+class TOptionsbx : public TForm {
 public:
     static constexpr int kModalNone = 0;
     static constexpr int kModalOk = 1;
@@ -87,14 +88,12 @@ public:
     void OkClick();
 
     // Shows the dialog as it was left: nothing is re-read or reset.
-    void ShowModal();
+    void ShowModal() override;
     // The close box: hides the dialog with kModalCancel and commits nothing.
-    void Close() { CloseWith(kModalCancel); }
-    bool Visible() const { return visible_; }
+    void Close() override { CloseWith(kModalCancel); }
     int ModalResult = kModalNone;
 
     Signal<> OnCommitted;
-    Signal<> OnShowChange;
     Signal<> OnCheckedChange;
 
 private:
@@ -108,7 +107,6 @@ private:
     std::string excludeFilters_;
     std::int32_t copyBufferSize_ = kDefaultCopyBufferSize;
     CopyBufferButton checked_ = CopyBufferButton::Mem32K;
-    bool visible_ = false;
 };
 
 }  // namespace twinfold

@@ -1,6 +1,5 @@
 #pragma once
 
-// Models first: Qt's "slots" keyword macro would break controls/Signal.h.
 #include "listing/TDirectoryListBox.h"
 #include "listing/TFileListBox.h"
 #include "main/TMain.h"

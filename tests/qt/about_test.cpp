@@ -1,5 +1,3 @@
-// Models first: controls/Signal.h names a local `slots`, which Qt headers
-// turn into a macro.
 #include "about/TAboutBox.h"
 #include "about/TSpecialBox.h"
 

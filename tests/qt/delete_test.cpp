@@ -1,4 +1,3 @@
-// Models first: Qt's "slots" keyword macro would break controls/Signal.h.
 #include "main/Windows.h"
 #include "support/ScriptedDesktop.h"
 #include "support/TestDir.h"

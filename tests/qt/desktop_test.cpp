@@ -1,4 +1,3 @@
-// Models first: Qt's "slots" keyword macro would break controls/Signal.h.
 #include "ViewConsistency.h"
 #include "main/Windows.h"
 #include "support/TestDir.h"

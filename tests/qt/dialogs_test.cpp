@@ -1,4 +1,3 @@
-// Models first: Qt's "slots" keyword macro would break controls/Signal.h.
 #include "log/TLogFilebx.h"
 #include "sync/TSyncBox.h"
 

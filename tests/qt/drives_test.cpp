@@ -1,4 +1,3 @@
-// Models first: Qt's "slots" keyword macro would break controls/Signal.h.
 #include "listing/TDirectoryListBox.h"
 #include "listing/TDriveComboBox.h"
 #include "listing/TFileListBox.h"
