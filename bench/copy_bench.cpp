@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "desktop/Desktop.h"
 #include "platform/FileSystem.h"
 #include "sync/FmxUtils.h"
 
@@ -24,23 +23,11 @@ namespace {
 constexpr std::uint64_t kFileBytes = 256ull << 20;
 constexpr int kRounds = 3;
 
-// Nobody to ask: every box goes to the terminal.
-class PrintingDesktop : public Desktop {
-public:
-    bool Show(const MessageBox& box) override {
-        std::cerr << box.caption << ": " << box.text << "\n";
-        return true;
-    }
-    std::optional<std::string> Prompt(const std::string&, const std::string&,
-                                      const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> OpenFile(const FileDialog&) override { return std::nullopt; }
-    std::optional<std::string> SaveFile(const FileDialog&) override { return std::nullopt; }
-    void ProcessMessages() override {}
-    void SetBusyCursor(bool) override {}
-    void ShowHelp(int) override {}
-};
+// Nobody to ask: a failed copy goes to the terminal.
+bool Copied(const Status& copied) {
+    if (!copied) std::cerr << copied.error().message << "\n";
+    return copied.ok();
+}
 
 std::string Quoted(const std::string& path) { return "'" + path + "'"; }
 
@@ -100,7 +87,6 @@ int Run(const std::string& root) {
         std::cerr << "cannot write " << source << "\n";
         return 1;
     }
-    PrintingDesktop desktop;
     double cp = BestSeconds(target, [&] {
         return std::system(("cp -- " + Quoted(source) + " " + Quoted(destination)).c_str()) == 0;
     });
@@ -110,7 +96,7 @@ int Run(const std::string& root) {
     std::printf("%-12s %10.3f %10.1f %8.2f\n", "cp", cp, MegabytesPerSecond(cp), 1.0);
     for (std::int32_t size : {32768, 131072, 262144, 524288, 1048576}) {
         double seconds = BestSeconds(
-            target, [&] { return BufferedCopyFile(source, destination, size, desktop); });
+            target, [&] { return Copied(BufferedCopyFile(source, destination, size)); });
         if (seconds < 0) return 1;
         std::printf("%-12s %10.3f %10.1f %8.2f\n",
                     ("buffer " + std::to_string(size >> 10) + "K").c_str(), seconds,

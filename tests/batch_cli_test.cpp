@@ -76,7 +76,7 @@ public:
     }
     std::string Batch(const std::vector<std::string>& entries) {
         test::ScriptedDesktop quiet;
-        EXPECT_TRUE(WriteBatchFile(dir.Path("nightly.tfw"), entries, quiet).ok());
+        EXPECT_TRUE(test::Shown(WriteBatchFile(dir.Path("nightly.tfw"), entries), quiet));
         return dir.Path("nightly.tfw");
     }
     int Run(const std::vector<std::string>& arguments) {

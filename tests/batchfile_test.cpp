@@ -40,14 +40,14 @@ TEST(BatchFile, WritingLeavesExactlyTheListAndAnEmptyListRemovesTheFile) {
     test::ScriptedDesktop desktop;
     std::string path = dir.CreateFile(
         "night.tfw", "[Other]\nKeep=no\n[Files]\nFile0=1\nFile1=2\nFile2=3\nFile3=4\nFile4=5\n");
-    ASSERT_TRUE(WriteBatchFile(path, {"/A.INI", "/B.INI", "/A.INI"}, desktop).ok());
+    ASSERT_TRUE(test::Shown(WriteBatchFile(path, {"/A.INI", "/B.INI", "/A.INI"}), desktop));
     EXPECT_EQ(dir.ReadFile("night.tfw"), "[Files]\nFile0=/A.INI\nFile1=/B.INI\nFile2=/A.INI\n");
     EXPECT_EQ(ReadBatchFile(path), (List{"/A.INI", "/B.INI", "/A.INI"}));
 
-    ASSERT_TRUE(WriteBatchFile(path, {}, desktop).ok());
+    ASSERT_TRUE(test::Shown(WriteBatchFile(path, {}), desktop));
     EXPECT_FALSE(dir.Exists("night.tfw"));
     EXPECT_EQ(ReadBatchFile(path), List{});
-    EXPECT_TRUE(WriteBatchFile(path, {}, desktop).ok());
+    EXPECT_TRUE(test::Shown(WriteBatchFile(path, {}), desktop));
     EXPECT_TRUE(desktop.boxes.empty());
 }
 
@@ -56,12 +56,12 @@ TEST(BatchFile, AFailedWriteKeepsTheOldList) {
     test::ScriptedDesktop desktop;
     std::string path = dir.CreateFile("jobs/old.tfw", "[Files]\nFile0=/KEEP.INI\n");
     dir.MakeReadOnly("jobs/old.tfw");
-    EXPECT_FALSE(WriteBatchFile(path, {"/NEW.INI"}, desktop).ok());
+    EXPECT_FALSE(test::Shown(WriteBatchFile(path, {"/NEW.INI"}), desktop));
     EXPECT_EQ(ReadBatchFile(path), List{"/KEEP.INI"});
     EXPECT_EQ(desktop.Texts(), List{"Unable to write to " + path});
 
     std::string nowhere = dir.Path("missing/dir/new.tfw");
-    EXPECT_FALSE(WriteBatchFile(nowhere, {"/NEW.INI"}, desktop).ok());
+    EXPECT_FALSE(test::Shown(WriteBatchFile(nowhere, {"/NEW.INI"}), desktop));
     EXPECT_FALSE(dir.Exists("missing"));
 }
 
@@ -72,8 +72,8 @@ TEST(BatchFile, AnEntryWithALineEndIsRefusedAndTheOldListStays) {
     test::ScriptedDesktop desktop;
     const std::string old = "[Files]\nFile0=/KEEP.INI\n";
     std::string path = dir.CreateFile("night.tfw", old);
-    EXPECT_FALSE(
-        WriteBatchFile(path, {"/A.INI", "/B.INI\nFile2=/EVIL.INI", "/C.INI"}, desktop).ok());
+    EXPECT_FALSE(test::Shown(WriteBatchFile(path, {"/A.INI", "/B.INI\nFile2=/EVIL.INI", "/C.INI"}),
+                             desktop));
     EXPECT_EQ(dir.ReadFile("night.tfw"), old);
     ASSERT_EQ(desktop.boxes.size(), 1u);
     EXPECT_NE(desktop.Texts()[0].find(path), std::string::npos);

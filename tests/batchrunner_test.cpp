@@ -37,7 +37,7 @@ protected:
     }
     std::string Batch(const std::vector<std::string>& entries) {
         const std::string path = dir.Path("jobs.tfw");
-        EXPECT_TRUE(WriteBatchFile(path, entries, desktop).ok());
+        EXPECT_TRUE(test::Shown(WriteBatchFile(path, entries), desktop));
         return path;
     }
 
@@ -337,7 +337,7 @@ TEST_F(BatchRunnerTest, NoOtherCommandStartsWhileABatchRuns) {
     s.SelectAll = true;
     const std::string batch = Batch({Settings("flat.ini", s)});
     const std::string second = dir.Path("second.tfw");
-    ASSERT_TRUE(WriteBatchFile(second, {Tree("o.ini", "src", "other")}, desktop).ok());
+    ASSERT_TRUE(test::Shown(WriteBatchFile(second, {Tree("o.ini", "src", "other")}), desktop));
     int changes = 0;
     const Connection mainRunningChange = main().OnRunningChange.Connect([&] { ++changes; });
     std::vector<bool> running;
@@ -417,7 +417,7 @@ TEST(BatchRunnerStop, AStopRequestEndsTheBatchBeforeTheNextEntry) {
         ASSERT_TRUE(WriteSyncSettings(file, s).ok());
         entries.push_back(dir.Path(name));
     }
-    ASSERT_TRUE(WriteBatchFile(dir.Path("b.tfw"), entries, desktop).ok());
+    ASSERT_TRUE(test::Shown(WriteBatchFile(dir.Path("b.tfw"), entries), desktop));
     const Connection fileSuccessChange =
         windows.logFile.FileSuccess.OnChange.Connect([&] { desktop.stop = true; });
 

@@ -47,13 +47,15 @@ protected:
     // offered and the bytes each read brought.
     bool CopyRecording(const std::string& source, const std::string& destination,
                        std::int32_t bufferSize) {
-        return detail::BufferedCopyFileWith(source, destination, bufferSize, desktop,
-                                            [this](platform::File& file, std::span<char> buffer) {
-                                                offered.push_back(buffer.size());
-                                                auto got = file.Read(buffer);
-                                                if (got) reads.push_back(got.value());
-                                                return got;
-                                            });
+        return test::Shown(
+            detail::BufferedCopyFileWith(source, destination, bufferSize,
+                                         [this](platform::File& file, std::span<char> buffer) {
+                                             offered.push_back(buffer.size());
+                                             auto got = file.Read(buffer);
+                                             if (got) reads.push_back(got.value());
+                                             return got;
+                                         }),
+            desktop);
     }
 
     test::TestDir dir;
@@ -104,7 +106,7 @@ TEST_F(BufferedCopy, CopiesALargeFileThroughTheRealReader) {
     std::string source = dir.CreateFile("big.bin", data);
     dir.CreateDirectory("out");
 
-    EXPECT_TRUE(BufferedCopyFile(source, dir.Path("out"), 131072, desktop));
+    EXPECT_TRUE(test::Shown(BufferedCopyFile(source, dir.Path("out"), 131072), desktop));
     EXPECT_EQ(dir.ReadFile("out/big.bin"), data);
     EXPECT_TRUE(desktop.boxes.empty());
 }
@@ -114,7 +116,8 @@ TEST_F(BufferedCopy, ReplacesAnOlderTargetWithNormalAttributes) {
     ASSERT_EQ(chmod(source.c_str(), 0400), 0);
     dir.CreateFile("dst/report.txt", "old text that was longer", test::LocalTime(2020, 1, 2));
 
-    EXPECT_TRUE(BufferedCopyFile(source, dir.Path("dst"), kDefaultCopyBufferSize, desktop));
+    EXPECT_TRUE(
+        test::Shown(BufferedCopyFile(source, dir.Path("dst"), kDefaultCopyBufferSize), desktop));
     EXPECT_EQ(dir.ReadFile("dst/report.txt"), "new text");
     EXPECT_EQ(dir.Modified("dst/report.txt"), test::LocalTime(2024, 1, 2));
     EXPECT_FALSE(HasAttributes(dir.Path("dst/report.txt"), platform::kReadOnly));
@@ -126,7 +129,8 @@ TEST_F(BufferedCopy, CarriesTheStampRoundedDownToAnEvenSecond) {
     std::string source = dir.CreateFile("src/a.txt", "abc", odd);
     dir.CreateDirectory("dst");
 
-    ASSERT_TRUE(BufferedCopyFile(source, dir.Path("dst"), kDefaultCopyBufferSize, desktop));
+    ASSERT_TRUE(
+        test::Shown(BufferedCopyFile(source, dir.Path("dst"), kDefaultCopyBufferSize), desktop));
     EXPECT_EQ(dir.Modified("dst/a.txt"), odd - 1);
     EXPECT_EQ(SourceStamp(dir.Path("dst/a.txt")), SourceStamp(source));
     // The copy decision then sees the pair as the same.
@@ -138,7 +142,8 @@ TEST_F(BufferedCopy, CarriesTheExactTimeOfASourceWithoutStamp) {
     std::string source = dir.CreateFile("src/old.txt", "x", old);
     dir.CreateDirectory("dst");
 
-    ASSERT_TRUE(BufferedCopyFile(source, dir.Path("dst"), kDefaultCopyBufferSize, desktop));
+    ASSERT_TRUE(
+        test::Shown(BufferedCopyFile(source, dir.Path("dst"), kDefaultCopyBufferSize), desktop));
     EXPECT_EQ(dir.Modified("dst/old.txt"), old);
 }
 
@@ -190,7 +195,8 @@ TEST_F(BufferedCopy, RefusesTargetsItMayNotReplace) {
         std::string source = tree.CreateFile("src/f.txt", "fresh");
         c.arrange(tree);
 
-        EXPECT_FALSE(BufferedCopyFile(source, tree.Path("dst"), kDefaultCopyBufferSize, seen));
+        EXPECT_FALSE(
+            test::Shown(BufferedCopyFile(source, tree.Path("dst"), kDefaultCopyBufferSize), seen));
         EXPECT_EQ(seen.Texts(), std::vector<std::string>{CreateFailure(tree.Path("dst/f.txt"))});
         ASSERT_EQ(seen.boxes.size(), 1u);
         EXPECT_EQ(seen.boxes[0].kind, BoxKind::Error);
@@ -203,7 +209,8 @@ TEST_F(BufferedCopy, RefusesTargetsItMayNotReplace) {
 TEST_F(BufferedCopy, ReportsAMissingDestinationDirectory) {
     std::string source = dir.CreateFile("a.txt", "abc");
 
-    EXPECT_FALSE(BufferedCopyFile(source, dir.Path("missing"), kDefaultCopyBufferSize, desktop));
+    EXPECT_FALSE(test::Shown(BufferedCopyFile(source, dir.Path("missing"), kDefaultCopyBufferSize),
+                             desktop));
     EXPECT_EQ(desktop.Texts(), std::vector<std::string>{CreateFailure(dir.Path("missing/a.txt"))});
     EXPECT_FALSE(dir.Exists("missing"));
 }
@@ -216,7 +223,8 @@ TEST_F(BufferedCopy, ReportsASourceItCannotOpenAndCreatesNothing) {
     for (const auto& source : sources) {
         SCOPED_TRACE(source);
         test::ScriptedDesktop seen;
-        EXPECT_FALSE(BufferedCopyFile(source, dir.Path("dst"), kDefaultCopyBufferSize, seen));
+        EXPECT_FALSE(
+            test::Shown(BufferedCopyFile(source, dir.Path("dst"), kDefaultCopyBufferSize), seen));
         EXPECT_EQ(seen.Texts(),
                   std::vector<std::string>{"Could not open file: " + source + kNotCopied});
         EXPECT_TRUE(Names(dir.Path("dst")).empty());
@@ -229,7 +237,7 @@ TEST_F(BufferedCopy, BuildsTheTargetFromAFullDestinationPath) {
     dir.CreateDirectory("out");
     ASSERT_TRUE(platform::SetCurrentDirectory(dir.path()));
 
-    EXPECT_TRUE(BufferedCopyFile("src/a.txt", "out", kDefaultCopyBufferSize, desktop));
+    EXPECT_TRUE(test::Shown(BufferedCopyFile("src/a.txt", "out", kDefaultCopyBufferSize), desktop));
     EXPECT_EQ(dir.ReadFile("out/a.txt"), "abc");
 
     struct Case {
@@ -246,7 +254,8 @@ TEST_F(BufferedCopy, BuildsTheTargetFromAFullDestinationPath) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         test::ScriptedDesktop seen;
-        EXPECT_FALSE(BufferedCopyFile("src/a.txt", c.destination, kDefaultCopyBufferSize, seen));
+        EXPECT_FALSE(test::Shown(
+            BufferedCopyFile("src/a.txt", c.destination, kDefaultCopyBufferSize), seen));
         EXPECT_EQ(seen.Texts(), std::vector<std::string>{CreateFailure(c.target)});
     }
 }
@@ -255,7 +264,7 @@ TEST_F(BufferedCopy, KeepsTheRootsSingleSeparator) {
     // "/proc" is a directory, so the copy is refused before anything is written.
     std::string source = dir.CreateFile("proc", "not a directory");
 
-    EXPECT_FALSE(BufferedCopyFile(source, "/", kDefaultCopyBufferSize, desktop));
+    EXPECT_FALSE(test::Shown(BufferedCopyFile(source, "/", kDefaultCopyBufferSize), desktop));
     EXPECT_EQ(desktop.Texts(), std::vector<std::string>{CreateFailure("/proc")});
 }
 
@@ -283,7 +292,7 @@ TEST_F(BufferedCopy, ReportsAFullDiskAndKeepsTheOldTarget) {
     if (!small.mounted) GTEST_SKIP() << "cannot mount a tmpfs here";
     dir.CreateFile("full/big.bin", "old");
 
-    EXPECT_FALSE(BufferedCopyFile(source, volume, kDefaultCopyBufferSize, desktop));
+    EXPECT_FALSE(test::Shown(BufferedCopyFile(source, volume, kDefaultCopyBufferSize), desktop));
     EXPECT_EQ(desktop.Texts(),
               std::vector<std::string>{"Error writing destination file: " + volume + "/big.bin" +
                                        kNotCopied + " Possibly out of disk space."});
@@ -296,12 +305,14 @@ TEST_F(BufferedCopy, ReportsAReadFailurePartWayThrough) {
     dir.CreateFile("dst/data.bin", "previous", test::LocalTime(2019, 1, 1));
     int calls = 0;
 
-    EXPECT_FALSE(detail::BufferedCopyFileWith(
-        source, dir.Path("dst"), 16, desktop,
-        [&calls](platform::File& file, std::span<char> buffer) -> Result<std::size_t> {
-            if (++calls == 3) return Error{"Input/output error", 5};
-            return file.Read(buffer);
-        }));
+    EXPECT_FALSE(test::Shown(
+        detail::BufferedCopyFileWith(
+            source, dir.Path("dst"), 16,
+            [&calls](platform::File& file, std::span<char> buffer) -> Result<std::size_t> {
+                if (++calls == 3) return Error{"Input/output error", 5};
+                return file.Read(buffer);
+            }),
+        desktop));
     EXPECT_EQ(desktop.Texts(),
               std::vector<std::string>{"Error reading source file: " + source + kNotCopied});
     EXPECT_EQ(dir.ReadFile("dst/data.bin"), "previous");
@@ -313,7 +324,7 @@ TEST_F(BufferedCopy, ReportsARealReadError) {
     // Reading the process's own memory at address 0 fails with an I/O error.
     dir.CreateDirectory("dst");
 
-    EXPECT_FALSE(BufferedCopyFile("/proc/self/mem", dir.Path("dst"), 4096, desktop));
+    EXPECT_FALSE(test::Shown(BufferedCopyFile("/proc/self/mem", dir.Path("dst"), 4096), desktop));
     EXPECT_EQ(desktop.Texts(),
               std::vector<std::string>{"Error reading source file: /proc/self/mem" + kNotCopied});
     EXPECT_TRUE(Names(dir.Path("dst")).empty());

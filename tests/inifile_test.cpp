@@ -129,8 +129,9 @@ TEST(IniFileWrite, AValueWithALineEndOrNulIsRefused) {
         test::TestDir dir;
         test::ScriptedDesktop desktop;
         const std::string before = "[Settings]\nSourceDir=/home\n";
-        TIniFile ini(dir.CreateFile("f.ini", before), &desktop);
+        TIniFile ini(dir.CreateFile("f.ini", before));
         Status written = ini.WriteString("Settings", "SourceDir", c.value);
+        test::Shown(written, desktop);
         EXPECT_FALSE(written.ok());
         EXPECT_EQ(dir.ReadFile("f.ini"), before);
         EXPECT_EQ(desktop.Texts(),
@@ -439,9 +440,10 @@ TEST(IniFileWrite, FailureShowsMessageAndLeavesNothingBehind) {
         dir.CreateFile("plain", "data");
         dir.CreateDirectory("folder");
         test::ScriptedDesktop desktop;
-        TIniFile ini(dir.Path(c.file), &desktop);
+        TIniFile ini(dir.Path(c.file));
 
         Status written = ini.WriteString("Settings", "SourceDir", "/x");
+        test::Shown(written, desktop);
 
         ASSERT_FALSE(written.ok());
         EXPECT_FALSE(written.error().message.empty());
@@ -462,22 +464,25 @@ TEST(IniFileWrite, ReadOnlyFileIsNotReplaced) {
     std::string path = dir.CreateFile("f.ini", original);
     dir.MakeReadOnly("f.ini");
     test::ScriptedDesktop desktop;
-    TIniFile ini(path, &desktop);
+    TIniFile ini(path);
 
-    EXPECT_FALSE(ini.WriteString("Settings", "SourceDir", "/new").ok());
-    EXPECT_FALSE(ini.WriteInteger("Options", "CopyBuffer", 1).ok());
-    EXPECT_FALSE(ini.EraseSection("Settings").ok());
+    EXPECT_FALSE(test::Shown(ini.WriteString("Settings", "SourceDir", "/new"), desktop));
+    EXPECT_FALSE(test::Shown(ini.WriteInteger("Options", "CopyBuffer", 1), desktop));
+    EXPECT_FALSE(test::Shown(ini.EraseSection("Settings"), desktop));
 
     EXPECT_EQ(dir.ReadFile("f.ini"), original);
     EXPECT_EQ(desktop.Texts(), std::vector<std::string>(3, "Unable to write to " + path));
     EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"f.ini"});
 }
 
-TEST(IniFileWrite, FailureWithoutDesktopOnlyReturnsTheError) {
+TEST(IniFileWrite, FailureCarriesTheMessageAndTheSystemsCode) {
     test::TestDir dir;
     dir.CreateFile("plain");
     TIniFile ini(dir.Path("plain/f.ini"));
-    EXPECT_FALSE(ini.WriteBool("Settings", "SyncAll", true).ok());
+    Status written = ini.WriteBool("Settings", "SyncAll", true);
+    ASSERT_FALSE(written.ok());
+    EXPECT_EQ(written.error().message, "Unable to write to " + ini.FileName());
+    EXPECT_EQ(written.error().code, ENOTDIR);
 }
 
 TEST(IniFileWrite, UnwritableDirectoryWhenNotRoot) {
@@ -489,9 +494,9 @@ TEST(IniFileWrite, UnwritableDirectoryWhenNotRoot) {
                     fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
     test::ScriptedDesktop desktop;
-    TIniFile ini(path, &desktop);
+    TIniFile ini(path);
 
-    EXPECT_FALSE(ini.WriteString("A", "x", "2").ok());
+    EXPECT_FALSE(test::Shown(ini.WriteString("A", "x", "2"), desktop));
     EXPECT_EQ(dir.ReadFile("locked/f.ini"), original);
     EXPECT_EQ(desktop.Texts(), std::vector<std::string>{"Unable to write to " + path});
 }
@@ -535,9 +540,10 @@ TEST(IniFileWrite, FullVolumeLeavesOldFileIntact) {
     std::string path = dir.CreateFile("volume/f.ini", original);
     volume.Fill();
     test::ScriptedDesktop desktop;
-    TIniFile ini(path, &desktop);
+    TIniFile ini(path);
 
     Status written = ini.WriteString("A", "x", std::string(8192, 'y'));
+    test::Shown(written, desktop);
 
     ASSERT_FALSE(written.ok());
     EXPECT_EQ(written.error().code, ENOSPC) << written.error().message;

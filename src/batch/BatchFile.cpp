@@ -39,9 +39,8 @@ std::vector<std::string> ReadBatchFile(const std::string& path) {
     return entries ? std::move(entries).value() : std::vector<std::string>();
 }
 
-Status WriteBatchFile(const std::string& path, const std::vector<std::string>& entries,
-                      Desktop& desktop) {
-    TIniFile file(path, &desktop);
+Status WriteBatchFile(const std::string& path, const std::vector<std::string>& entries) {
+    TIniFile file(path);
     // An entry that cannot be stored keeps the old list whole.
     for (std::size_t n = 0; n < entries.size(); ++n) {
         if (!TIniFile::IsWritableValue(entries[n])) return file.RefuseValue(KeyOf(n));
@@ -49,8 +48,7 @@ Status WriteBatchFile(const std::string& path, const std::vector<std::string>& e
     if (entries.empty()) {
         Status removed = platform::RemoveFile(path);
         if (removed || removed.error().code == ENOENT) return Ok();
-        desktop.Failure("Unable to write to " + path);
-        return removed;
+        return Error{"Unable to write to " + path, removed.error().code};
     }
     IniDocument doc = IniDocument::Parse("");
     for (std::size_t n = 0; n < entries.size(); ++n) doc.Set(kSection, KeyOf(n), entries[n]);

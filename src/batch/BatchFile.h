@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "desktop/Desktop.h"
 #include "platform/Result.h"
 
 namespace twinfold {
@@ -18,10 +17,10 @@ Result<std::vector<std::string>> ReadBatchList(const std::string& path);
 std::vector<std::string> ReadBatchFile(const std::string& path);
 
 // Writes exactly `entries`, replacing the file in one step so that a failure
-// keeps the old list ("Unable to write to %s" is shown). An empty list
-// removes the file. An entry holding a line end or NUL is refused, with the
-// file and its key named, before anything changes.
-Status WriteBatchFile(const std::string& path, const std::vector<std::string>& entries,
-                      Desktop& desktop);
+// keeps the old list; the error's message is the one the person is shown
+// ("Unable to write to %s"). An empty list removes the file. An entry holding
+// a line end or NUL is refused, with the file and its key named, before
+// anything changes.
+Status WriteBatchFile(const std::string& path, const std::vector<std::string>& entries);
 
 }  // namespace twinfold

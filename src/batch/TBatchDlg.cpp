@@ -129,7 +129,10 @@ void TBatchDlg::SaveAsMenuClick() {
 }
 
 bool TBatchDlg::WriteTo(const std::string& path) {
-    if (!WriteBatchFile(path, BatchList.Items(), desktop_)) return false;
+    if (Status written = WriteBatchFile(path, BatchList.Items()); !written) {
+        desktop_.Failure(written.error().message);
+        return false;
+    }
     currentBatchFile_ = path;
     modified_ = false;
     return true;

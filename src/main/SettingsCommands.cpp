@@ -10,6 +10,23 @@ namespace {
 // Where a drive root stood, the file system's root.
 const char* const kDefaultDirectory = "/";
 
+// A settings file that cannot be written is the person's to know of.
+Status Shown(Desktop& desktop, Status written) {
+    if (!written) desktop.Failure(written.error().message);
+    return written;
+}
+
+// What a first start records: where the panes are, nothing marked, saving on.
+Status WriteFirstStart(TIniFile& file, const std::string& source, const std::string& dest) {
+    for (auto [key, value] :
+         {std::pair{"SourceDir", source}, std::pair{"DestDir", dest},
+          std::pair{"SyncAll", std::string("0")}, std::pair{"SelectAll", std::string("0")},
+          std::pair{"SaveSettings", std::string("1")}}) {
+        if (Status written = file.WriteString("Settings", key, value); !written) return written;
+    }
+    return Ok();
+}
+
 FileDialog SettingsDialog(const std::string& programDir, const char* filter) {
     FileDialog dialog;
     dialog.filter = filter;
@@ -52,7 +69,7 @@ SyncSettings TMain::FormCreate() {
     // Where it cannot be entered, relative paths resolve from where the program started.
     (void)platform::SetCurrentDirectory(programDir);
     currentBatchFile = programDir + "tfoldw.tfw";
-    TIniFile file(DefaultSettingsFile(), &desktop_);
+    TIniFile file(DefaultSettingsFile());
     SyncSettings stored;
     if (platform::QueryEntry(DefaultSettingsFile())) {
         SyncSettings defaults;
@@ -70,12 +87,9 @@ SyncSettings TMain::FormCreate() {
     }
     // First start here: record where the panes are. A preview writes nothing.
     if (dryRun) return stored;
-    // The first failed write has been shown; the start goes on without it.
-    (void)(file.WriteString("Settings", "SourceDir", SourceDirListBox.Directory()) &&
-           file.WriteString("Settings", "DestDir", DestDirListBox.Directory()) &&
-           file.WriteBool("Settings", "SyncAll", false) &&
-           file.WriteBool("Settings", "SelectAll", false) &&
-           file.WriteBool("Settings", "SaveSettings", true));
+    // The first failed write is shown; the start goes on without it.
+    (void)Shown(desktop_,
+                WriteFirstStart(file, SourceDirListBox.Directory(), DestDirListBox.Directory()));
     return stored;
 }
 
@@ -96,7 +110,7 @@ void TMain::ApplyFileType(std::int32_t position) {
 
 void TMain::LoadSettingsFile(const std::string& path) {
     if (path.empty()) return;
-    TIniFile file(path, &desktop_);
+    TIniFile file(path);
     SyncSettings defaults;
     defaults.SourceDir = defaults.DestDir = kDefaultDirectory;
     defaults.BatchDir = programDir + "tfoldw.tfw";
@@ -128,8 +142,8 @@ void TMain::SaveDefaultSettings1Click() {
 }
 
 Status TMain::SaveDefaultSettings() {
-    TIniFile file(DefaultSettingsFile(), &desktop_);
-    return WriteSyncSettings(file, CurrentSettings());
+    TIniFile file(DefaultSettingsFile());
+    return Shown(desktop_, WriteSyncSettings(file, CurrentSettings()));
 }
 
 void TMain::SaveSettingsAs1Click() {
@@ -140,16 +154,16 @@ void TMain::SaveSettingsAs1Click() {
     dialog.confirmOverwrite = true;
     auto chosen = desktop_.SaveFile(dialog);
     if (!chosen) return;
-    TIniFile file(*chosen, &desktop_);
-    // A failed save has been shown; nothing else depends on it.
-    (void)WriteSyncSettings(file, CurrentSettings());
+    TIniFile file(*chosen);
+    // A failed save is shown; nothing else depends on it.
+    (void)Shown(desktop_, WriteSyncSettings(file, CurrentSettings()));
 }
 
 void TMain::SaveSettingsonExitClick() {
     SaveSettingsonExit.SetChecked(!SaveSettingsonExit.Checked());
-    TIniFile file(DefaultSettingsFile(), &desktop_);
-    // A failed write has been shown; the check mark still counts for Exit.
-    (void)file.WriteBool("Settings", "SaveSettings", SaveSettingsonExit.Checked());
+    TIniFile file(DefaultSettingsFile());
+    // A failed write is shown; the check mark still counts for Exit.
+    (void)Shown(desktop_, file.WriteBool("Settings", "SaveSettings", SaveSettingsonExit.Checked()));
 }
 
 void TMain::Exit1Click() {

@@ -57,8 +57,7 @@ std::optional<std::int32_t> ParseInteger(std::string_view text) {
 
 }  // namespace
 
-TIniFile::TIniFile(std::string path, Desktop* desktop)
-    : path_(std::move(path)), desktop_(desktop) {}
+TIniFile::TIniFile(std::string path) : path_(std::move(path)) {}
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view key,
                                  std::string_view defaultValue) const {
@@ -72,7 +71,7 @@ Status TIniFile::WriteString(std::string_view section, std::string_view key,
                              std::string_view value) {
     if (!IsWritableValue(value)) return RefuseValue(key);
     auto doc = LoadForChange();
-    if (!doc) return Report(doc.error());
+    if (!doc) return Unwritable(doc.error());
     doc.value().Set(section, key, value);
     return Store(doc.value());
 }
@@ -99,10 +98,9 @@ bool TIniFile::IsWritableValue(std::string_view value) {
 }
 
 Status TIniFile::RefuseValue(std::string_view key) {
-    const std::string text = "Unable to write to " + path_ + ": the value of " + std::string(key) +
-                             " holds a line end or a NUL character.";
-    if (desktop_ != nullptr) desktop_->Failure(text);
-    return Error{text, EINVAL};
+    return Error{"Unable to write to " + path_ + ": the value of " + std::string(key) +
+                     " holds a line end or a NUL character.",
+                 EINVAL};
 }
 
 bool TIniFile::SectionExists(std::string_view section) const { return Load().HasSection(section); }
@@ -113,7 +111,7 @@ std::vector<std::string> TIniFile::ReadSection(std::string_view section) const {
 
 Status TIniFile::EraseSection(std::string_view section) {
     auto doc = LoadForChange();
-    if (!doc) return Report(doc.error());
+    if (!doc) return Unwritable(doc.error());
     if (!doc.value().EraseSection(section)) return Ok();
     return Store(doc.value());
 }
@@ -136,7 +134,7 @@ Status TIniFile::Rewrite(const IniDocument& doc) { return Store(doc); }
 
 Status TIniFile::Store(const IniDocument& doc) {
     Status stored = Replace(doc.Text());
-    if (!stored) return Report(stored.error());
+    if (!stored) return Unwritable(stored.error());
     return stored;
 }
 
@@ -144,9 +142,8 @@ Status TIniFile::Replace(const std::string& text) const {
     return platform::ReplaceNamedFile(path_, text);
 }
 
-Status TIniFile::Report(const Error& error) {
-    if (desktop_ != nullptr) desktop_->Failure("Unable to write to " + path_);
-    return error;
+Error TIniFile::Unwritable(const Error& cause) const {
+    return Error{"Unable to write to " + path_, cause.code};
 }
 
 }  // namespace twinfold

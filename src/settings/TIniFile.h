@@ -5,7 +5,6 @@
 #include <string_view>
 #include <vector>
 
-#include "desktop/Desktop.h"
 #include "platform/Result.h"
 #include "settings/IniDocument.h"
 
@@ -30,8 +29,9 @@ class IniDocument;
 // to a temporary file beside the old one, which then replaces it in one step,
 // so a failed write leaves the old file as it was; the file keeps its
 // permissions, and a link to it stays a link. A failure (also a file
-// without write permission, even for root) shows "Unable to write to <path>"
-// when a desktop was given, and comes back as the Error.
+// without write permission, even for root) comes back as an Error whose
+// message is the one the person is shown, "Unable to write to <path>", and
+// whose code is the operating system's.
 class TIniFile {
 public:
     static constexpr std::size_t kMaxValueLength = 1023;
@@ -39,7 +39,7 @@ public:
     // and is treated as unreadable rather than read into memory.
     static constexpr std::size_t kMaxFileSize = 1u << 20;
 
-    explicit TIniFile(std::string path, Desktop* desktop = nullptr);
+    explicit TIniFile(std::string path);
 
     const std::string& FileName() const { return path_; }
 
@@ -65,9 +65,9 @@ public:
     // read back, it would end its line early and the rest would read as
     // other keys or sections.
     static bool IsWritableValue(std::string_view value);
-    // Refuses to store such a value under `key`: shows "Unable to write to
-    // <path>: the value of <key> holds a line end or a NUL character." when
-    // a desktop was given, writes nothing and comes back as the Error.
+    // Refuses to store such a value under `key`: writes nothing and comes
+    // back as the Error "Unable to write to <path>: the value of <key> holds
+    // a line end or a NUL character."
     Status RefuseValue(std::string_view key);
 
     bool SectionExists(std::string_view section) const;
@@ -87,10 +87,9 @@ private:
     Result<IniDocument> LoadForChange() const;
     Status Store(const IniDocument& doc);
     Status Replace(const std::string& text) const;
-    Status Report(const Error& error);
+    Error Unwritable(const Error& cause) const;
 
     std::string path_;
-    Desktop* desktop_;
 };
 
 }  // namespace twinfold

@@ -1,5 +1,6 @@
 #include "sync/FmxUtils.h"
 
+#include <cerrno>
 #include <limits>
 #include <memory>
 #include <new>
@@ -74,17 +75,15 @@ std::optional<platform::EntryStatus> StatusAt(const std::string& path) {
 
 namespace detail {
 
-bool BufferedCopyFileWith(const std::string& fileName, const std::string& destination,
-                          std::int32_t copyBufferSize, Desktop& desktop, const ChunkReader& read) {
+Status BufferedCopyFileWith(const std::string& fileName, const std::string& destination,
+                            std::int32_t copyBufferSize, const ChunkReader& read) {
     const auto [sourceDir, name] = SplitSource(fileName);
     const std::string targetDir = FullPath(destination);
     const std::string target = JoinPath(targetDir, name);
     const auto size = static_cast<std::size_t>(UsableCopyBufferSize(copyBufferSize));
     std::unique_ptr<char[]> buffer(new (std::nothrow) char[size]);
-    if (!buffer) {
-        desktop.Failure("Not enough memory to copy " + fileName + ".  File not copied!");
-        return false;
-    }
+    if (!buffer)
+        return Error{"Not enough memory to copy " + fileName + ".  File not copied!", ENOMEM};
     auto source = platform::DirectoryHandle::Open(sourceDir);
     auto dest = platform::DirectoryHandle::Open(targetDir);
     sync::Place place;
@@ -99,16 +98,15 @@ bool BufferedCopyFileWith(const std::string& fileName, const std::string& destin
     settings.reader = read;
     auto outcome = sync::CopyFile(place, name, decision, settings,
                                   std::span<char>(buffer.get(), size), [] { return true; });
-    if (outcome.kind == sync::FileOutcome::Kind::Copied) return true;
-    desktop.Failure(sync::FailureText(outcome.problem, fileName, target));
-    return false;
+    if (outcome.kind == sync::FileOutcome::Kind::Copied) return Ok();
+    return Error{sync::FailureText(outcome.problem, fileName, target), 0};
 }
 
 }  // namespace detail
 
-bool BufferedCopyFile(const std::string& fileName, const std::string& destination,
-                      std::int32_t copyBufferSize, Desktop& desktop) {
-    return detail::BufferedCopyFileWith(fileName, destination, copyBufferSize, desktop, {});
+Status BufferedCopyFile(const std::string& fileName, const std::string& destination,
+                        std::int32_t copyBufferSize) {
+    return detail::BufferedCopyFileWith(fileName, destination, copyBufferSize, {});
 }
 
 std::int32_t QueryFileSize(const std::string& fileName) {

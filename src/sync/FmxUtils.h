@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "desktop/Desktop.h"
+#include "platform/Result.h"
 #include "settings/CopyBufferSize.h"
 
 // The buffered file copy every synchronisation uses, and the small queries
@@ -15,13 +15,13 @@ namespace twinfold {
 // directory is taken against the current directory), under the source's own
 // name, through one buffer of `copyBufferSize` bytes (32768 when it is 0 or
 // less). The copy gets the source's packed stamp, that is its time rounded
-// down to an even second. Returns true when the file was copied completely;
-// otherwise it has shown the person why with `desktop.Message` and returns
-// false, leaving any earlier file at the target as it was and nothing new
-// behind. It never writes through a link, into a directory or over a
-// read-only file standing at the target.
-bool BufferedCopyFile(const std::string& fileName, const std::string& destination,
-                      std::int32_t copyBufferSize, Desktop& desktop);
+// down to an even second. Ok when the file was copied completely; otherwise
+// an Error whose message is the one the person is shown, leaving any earlier
+// file at the target as it was and nothing new behind. It never writes
+// through a link, into a directory or over a read-only file standing at the
+// target.
+Status BufferedCopyFile(const std::string& fileName, const std::string& destination,
+                        std::int32_t copyBufferSize);
 
 // The low 32 bits of the size of the file or directory found at `fileName`
 // (expanded to a full path), or -1 when nothing is found there.

@@ -6,7 +6,6 @@
 #include <span>
 #include <string>
 
-#include "desktop/Desktop.h"
 #include "platform/FileSystem.h"
 #include "platform/Result.h"
 #include "sync/FileStep.h"
@@ -17,7 +16,7 @@ namespace twinfold::detail {
 
 using sync::ChunkReader;
 
-bool BufferedCopyFileWith(const std::string& fileName, const std::string& destination,
-                          std::int32_t copyBufferSize, Desktop& desktop, const ChunkReader& read);
+Status BufferedCopyFileWith(const std::string& fileName, const std::string& destination,
+                            std::int32_t copyBufferSize, const ChunkReader& read);
 
 }  // namespace twinfold::detail

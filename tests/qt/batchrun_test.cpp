@@ -61,7 +61,7 @@ protected:
             EXPECT_TRUE(WriteSyncSettings(file, s).ok());
             entries.push_back(dir.Path(tree + ".ini"));
         }
-        EXPECT_TRUE(WriteBatchFile(dir.Path("nightly.tfw"), entries, desktop).ok());
+        EXPECT_TRUE(test::Shown(WriteBatchFile(dir.Path("nightly.tfw"), entries), desktop));
         return dir.Path("nightly.tfw");
     }
 
@@ -112,8 +112,8 @@ TEST_F(BatchRunViewTest, TheMenuItemRunsTheChosenBatchWithTheWindowDisabledThrou
 // window stays disabled too; the closing message comes before it is enabled.
 TEST_F(BatchRunViewTest, TheWindowStaysDisabledWhileTheBatchShowsItsMessages) {
     const std::string batch = dir.Path("skip.tfw");
-    ASSERT_TRUE(
-        WriteBatchFile(batch, {dir.Path("absent.ini"), dir.Path("absent.ini")}, desktop).ok());
+    ASSERT_TRUE(test::Shown(WriteBatchFile(batch, {dir.Path("absent.ini"), dir.Path("absent.ini")}),
+                            desktop));
     std::vector<bool> enabledAtBoxes;
     desktop.onShow = [&] { enabledAtBoxes.push_back(window.menuBar()->isEnabled()); };
     windows.main.ExecuteBatch(batch);
@@ -152,8 +152,8 @@ TEST_F(BatchRunViewTest, EachEntryCopiesWhatItsOwnPatternsSelect) {
         ASSERT_TRUE(WriteSyncSettings(allFile, all).ok());
         ASSERT_TRUE(WriteSyncSettings(customFile, custom).ok());
         const std::string batch = dir.Path("two.tfw");
-        ASSERT_TRUE(
-            WriteBatchFile(batch, {dir.Path("all.ini"), dir.Path("custom.ini")}, desktop).ok());
+        ASSERT_TRUE(test::Shown(
+            WriteBatchFile(batch, {dir.Path("all.ini"), dir.Path("custom.ini")}), desktop));
         desktop.fileAnswers.push_back(batch);
         window.action("&Run Batch File...")->trigger();
 

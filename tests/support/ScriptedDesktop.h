@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "desktop/Desktop.h"
+#include "platform/Result.h"
 
 namespace twinfold::test {
 
@@ -43,5 +44,12 @@ public:
     bool busy = false;
     std::vector<int> helpContexts;
 };
+
+// Shows a failure as the program's commands do, so that a case reads as what
+// a person sees; true when there was none.
+inline bool Shown(const Status& status, Desktop& desktop) {
+    if (!status) desktop.Failure(status.error().message);
+    return status.ok();
+}
 
 }  // namespace twinfold::test
