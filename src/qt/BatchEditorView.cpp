@@ -20,6 +20,7 @@
 #include "qt/ListBoxWidget.h"
 #include "qt/Placement.h"
 #include "qt/Strings.h"
+#include "qt/TextWidth.h"
 
 namespace twinfold::qt {
 namespace {
@@ -126,11 +127,7 @@ QWidget* BatchEditorView::BuildBrowsingSide(Desktop& desktop) {
 // The label shows the directory shortened to the column's width.
 void BatchEditorView::BindSourceLabel(QLabel* label) {
     TLabel& model = model_.SourceLabel;
-    QFontMetrics metrics(label->font());
-    model.measure = [metrics](const std::string& text) {
-        return metrics.horizontalAdvance(ToQString(text));
-    };
-    model.width = kBrowsingWidth;
+    MeasureInFont(model, label->font(), kBrowsingWidth);
     QPointer<QLabel> guarded(label);
     model.OnChange.Connect([guarded, &model] {
         if (guarded) guarded->setText(ToQString(model.Caption()));

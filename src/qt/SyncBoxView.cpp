@@ -1,5 +1,6 @@
 #include "qt/SyncBoxView.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPointer>
@@ -78,7 +79,12 @@ SyncBoxView::SyncBoxView(TSyncBox& model, QWidget* parent)
         if (self) self->PaintNow(self);
     });
     model_.OnFocus.Connect([self] {
-        if (self && self->isVisible() && !self->isActiveWindow()) self->activateWindow();
+        // Only within the program: a run never takes the focus from another
+        // program the person has turned to.
+        if (self && self->isVisible() && QApplication::activeWindow() != nullptr &&
+            !self->isActiveWindow()) {
+            self->activateWindow();
+        }
     });
     model_.OnFocusCancel.Connect([self] {
         if (self && self->isVisible()) self->cancel_->setFocus();
