@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -112,18 +113,24 @@ int main(int argc, char** argv) {
 
     UnattendedDesktop desktop;
     twinfold::Windows windows(desktop, (work / "prog").string() + "/");
-    twinfold::qt::MainWindow window(windows, desktop);
+    std::unique_ptr<twinfold::qt::MainWindow> windowp;
+    if (!std::getenv("BENCH_NOVIEW"))
+        windowp = std::make_unique<twinfold::qt::MainWindow>(windows, desktop);
+    auto& window = *windowp;
     if (std::getenv("BENCH_WORKERS"))
         windows.main.syncWorkers = std::atoi(std::getenv("BENCH_WORKERS"));
-    desktop.SetParentWindow(&window);
-    if (!std::getenv("BENCH_HIDDEN")) window.show();
+    if (windowp) desktop.SetParentWindow(&window);
+    if (windowp && !std::getenv("BENCH_HIDDEN")) window.show();
 
     if (const char* loops = std::getenv("BENCH_RESYNC_LOOPS")) {
         // For a profiler: nothing but the window's re-sync, again and again.
         const fs::path dest = work / "dest-loop";
         fs::create_directories(dest);
         RunWindow(windows, work / "source", dest);
-        for (int i = 0; i < std::atoi(loops); ++i) RunWindow(windows, work / "source", dest);
+        std::vector<double> t;
+        for (int i = 0; i < std::atoi(loops); ++i)
+            t.push_back(RunWindow(windows, work / "source", dest));
+        std::printf("resync median %.4f\n", Median(t));
         fs::remove_all(work);
         return 0;
     }

@@ -20,6 +20,7 @@
 #include "qt/ListBoxWidget.h"
 #include "qt/Placement.h"
 #include "qt/Strings.h"
+#include "qt/TextWidth.h"
 
 namespace twinfold::qt {
 namespace {
@@ -120,11 +121,7 @@ QWidget* BatchEditorView::BuildBrowsingSide(Desktop& desktop) {
 // The label shows the directory shortened to the column's width.
 void BatchEditorView::BindSourceLabel(QLabel* label) {
     TLabel& model = model_.SourceLabel;
-    QFontMetrics metrics(label->font());
-    model.measure = [metrics](const std::string& text) {
-        return metrics.horizontalAdvance(ToQString(text));
-    };
-    model.width = kBrowsingWidth;
+    MeasureInFont(model, label->font(), kBrowsingWidth);
     Bind(label, model, connections_);
     // Re-read for the label's new width; an unreadable directory lists nothing.
     (void)model_.SDirList.Reload();

@@ -29,6 +29,7 @@
 #include "qt/SecretBoxView.h"
 #include "qt/Strings.h"
 #include "qt/SyncBoxView.h"
+#include "qt/TextWidth.h"
 
 namespace twinfold::qt {
 namespace {
@@ -224,11 +225,7 @@ void MainWindow::BindModels() {
     Bind(fileTypeBox_, main_.EditFilter, connections_);
     // The path labels shorten their text to the room they have.
     for (TLabel* label : {&main_.SourceLabel, &main_.DestLabel}) {
-        QFontMetrics metrics(font());
-        label->measure = [metrics](const std::string& text) {
-            return metrics.horizontalAdvance(ToQString(text));
-        };
-        label->width = At(0, 0, 195, 0).width();
+        MeasureInFont(*label, font(), At(0, 0, 195, 0).width());
     }
     // Re-read for the labels' new width; the start-up read reported failures.
     (void)main_.SourceDirListBox.Reload();

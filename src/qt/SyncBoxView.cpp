@@ -1,5 +1,6 @@
 #include "qt/SyncBoxView.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -72,7 +73,11 @@ SyncBoxView::SyncBoxView(TSyncBox& model, QWidget* parent)
 
     connections_ += model_.OnRepaint.Connect([this] { PaintNow(this); });
     connections_ += model_.OnFocus.Connect([this] {
-        if (isVisible() && !isActiveWindow()) activateWindow();
+        // Only within the program: a run never takes the focus from another
+        // program the person has turned to.
+        if (isVisible() && QApplication::activeWindow() != nullptr && !isActiveWindow()) {
+            activateWindow();
+        }
     });
     connections_ += model_.OnFocusCancel.Connect([this] {
         if (isVisible()) cancel_->setFocus();
