@@ -1,15 +1,12 @@
 // Opening the batch editor from the main window's "&Batch" menu.
 #include "batch/TBatchDlg.h"
 #include "main/TMain.h"
-#include "main/Windows.h"
 
 namespace twinfold {
 
-TBatchDlg& TMain::BatchEditor() { return windows_->batchEditor; }
-
 void TMain::BatchFileEditor1Click() {
     if (running_) return;
-    TBatchDlg& editor = BatchEditor();
+    TBatchDlg& editor = links_->batchEditor;
     const bool sameDirectory = editor.SDirList.Directory() == SourceDirListBox.Directory();
     Status moved = editor.SDirList.SetDirectory(SourceDirListBox.Directory());
     // The editor was hidden since its last use: settings files saved

@@ -6,7 +6,6 @@
 #include "listing/Paths.h"
 #include "main/TMain.h"
 #include "platform/FileSystem.h"
-#include "settings/TOptionsbx.h"
 #include "sync/TSyncBox.h"
 #include "util/ScopeExit.h"
 

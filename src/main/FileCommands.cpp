@@ -3,7 +3,6 @@
 #include "fileops/TDelete.h"
 #include "listing/Paths.h"
 #include "main/TMain.h"
-#include "main/Windows.h"
 #include "platform/FileSystem.h"
 
 namespace twinfold {
@@ -86,11 +85,11 @@ void TMain::MakeDirectoryDDClick() {
 }
 
 void TMain::DeleteDirectorySDClick() {
-    if (!Running()) OpenDeleteBox(windows_->deleteBox, SourceDirListBox);
+    if (!Running()) OpenDeleteBox(links_->deleteBox, SourceDirListBox);
 }
 
 void TMain::DeleteDirectoryDDClick() {
-    if (!Running()) OpenDeleteBox(windows_->deleteBox, DestDirListBox);
+    if (!Running()) OpenDeleteBox(links_->deleteBox, DestDirListBox);
 }
 
 }  // namespace twinfold

@@ -1,6 +1,5 @@
 // The file-type box: four fixed masks and the custom include/exclude mode.
 #include "main/TMain.h"
-#include "settings/TOptionsbx.h"
 #include "util/Ascii.h"
 
 namespace twinfold {

@@ -1,7 +1,7 @@
 // The default settings file, loading and saving settings files, and Exit.
+#include "controls/TForm.h"
 #include "listing/Paths.h"
 #include "main/TMain.h"
-#include "main/Windows.h"
 #include "platform/FileSystem.h"
 
 namespace twinfold {
@@ -47,7 +47,7 @@ SyncSettings TMain::CurrentSettings() const {
     settings.BatchDir = currentBatchFile;
     settings.SyncAll = SyncAll.Checked();
     settings.SelectAll = cbSelectAll.Checked();
-    windows_->options.Collect(settings);
+    Options().Collect(settings);
     settings.Filetype = EditFilter.ItemIndex() < 0 ? 0 : EditFilter.ItemIndex();
     return settings;
 }
@@ -119,13 +119,13 @@ void TMain::LoadSettingsFile(const std::string& path) {
     SaveSettingsonExit.SetChecked(loaded.SaveSettings);
     currentBatchFile = loaded.BatchDir;
     // The file's own patterns are in place before its file type lists.
-    windows_->options.Apply(loaded);
+    Options().Apply(loaded);
     ApplyFileType(loaded.Filetype);
     SyncAll.SetChecked(loaded.SyncAll);
     cbSelectAll.SetChecked(loaded.SelectAll);
 }
 
-void TMain::setChunkSizeForm(std::int32_t size) { windows_->options.setChunkSizeForm(size); }
+void TMain::setChunkSizeForm(std::int32_t size) { Options().setChunkSizeForm(size); }
 
 void TMain::LoadSettingsClick() {
     if (Running()) return;
@@ -176,7 +176,7 @@ void TMain::Exit1Click() {
 }
 
 void TMain::Options1Click() {
-    if (!Running()) windows_->options.ShowModal();
+    if (!Running()) links_->optionsWindow.ShowModal();
 }
 
 }  // namespace twinfold

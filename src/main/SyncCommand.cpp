@@ -12,12 +12,10 @@
 
 #include "listing/MaskFilter.h"
 #include "listing/Paths.h"
-#include "log/TLogFilebx.h"
 #include "main/TMain.h"
 #include "platform/FileSystem.h"
 #include "platform/PendingFile.h"
 #include "preview/TPreviewbx.h"
-#include "settings/TOptionsbx.h"
 #include "sync/DirectoryJob.h"
 #include "sync/FmxUtils.h"
 #include "sync/TSyncBox.h"
@@ -277,7 +275,7 @@ void TMain::ReportUnreadableDirectory(const sync::WalkDirectory& directory) {
     } else {
         desktop_.Failure(text);
     }
-    Record(LogFile().FileFailed, directory.sourcePath);
+    Record(links_->log.failed, directory.sourcePath);
 }
 
 // A destination directory that cannot be made costs only the files that
@@ -297,7 +295,7 @@ void TMain::LogDirectoryFailed(const sync::WalkDirectory& directory, bool report
                      "could not create the directory " + directory.destinationPath,
                      0});
         }
-        Record(LogFile().FileFailed, source);
+        Record(links_->log.failed, source);
     }
 }
 
@@ -321,13 +319,13 @@ void TMain::LogOutcome(sync::DirectoryJob& job, std::size_t k, const sync::FileO
         Preview(PreviewOf(outcome, source, target, job.Size(k)));
     switch (outcome.kind) {
         case Kind::Copied:
-            Record(LogFile().FileSuccess, source);
+            Record(links_->log.copied, source);
             break;
         case Kind::Skipped:
-            Record(LogFile().FileOld, source);
+            Record(links_->log.skipped, source);
             break;
         case Kind::Failed:
-            Record(LogFile().FileFailed, source);
+            Record(links_->log.failed, source);
             break;
         case Kind::Stopped:
             break;
@@ -387,7 +385,7 @@ void TMain::Preview(const sync::PreviewLine& line) {
 
 void TMain::PreviewSync1Click() {
     if (Running()) return;
-    TPreviewbx& preview = PreviewBox();
+    TPreviewbx& preview = links_->preview;
     preview.Clear();
     {
         const auto saved = std::tuple(dryRun, dryRunLogs, quietSuccess_);

@@ -1,6 +1,6 @@
 #include "main/TMain.h"
 
-#include "main/Windows.h"
+#include "controls/TForm.h"
 #include "sync/WorkerPool.h"
 
 #include <utility>
@@ -42,17 +42,12 @@ TMain::TMain(Desktop& desktop, std::string programDirectory)
     handlers_ += SyncAll.OnClick.Connect([this] { SyncAllClick(); });
 }
 
-TSyncBox& TMain::SyncBox() { return windows_->syncBox; }
-TLogFilebx& TMain::LogFile() { return windows_->logFile; }
-TOptionsbx& TMain::Options() { return windows_->options; }
-TPreviewbx& TMain::PreviewBox() { return windows_->preview; }
-
 void TMain::LogFile1Click() {
-    if (!Running()) LogFile().ShowModal();
+    if (!Running()) links_->logWindow.ShowModal();
 }
 
 void TMain::About1Click() {
-    if (!Running()) windows_->about.Show();
+    if (!Running()) links_->about.Show();
 }
 
 void TMain::Contents1Click() { desktop_.ShowHelp(0); }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "batch/BatchReport.h"
@@ -14,7 +15,9 @@
 #include "listing/TDirectoryListBox.h"
 #include "listing/TDriveComboBox.h"
 #include "listing/TFileListBox.h"
+#include "log/RunLog.h"
 #include "platform/Result.h"
+#include "settings/SyncOptions.h"
 #include "settings/SyncSettings.h"
 
 namespace twinfold {
@@ -31,25 +34,37 @@ struct WalkDirectory;
 }  // namespace sync
 
 class TSyncBox;
-class TLogFilebx;
 class LogList;
-class TOptionsbx;
+class TForm;
 class TPreviewbx;
-class Windows;
 class TDelete;
 class TBatchDlg;
 
+// What the main window reaches of the other windows: what a run needs of
+// the progress dialog, the preview, the run log and the options, and the
+// windows its commands open. Given once, after every window exists and
+// before the first command.
+struct MainLinks {
+    TSyncBox& progress;
+    TPreviewbx& preview;
+    RunLog log;
+    TForm& logWindow;
+    SyncOptions& options;
+    TForm& optionsWindow;
+    TForm& about;
+    TBatchDlg& batchEditor;
+    TDelete& deleteBox;
+};
+
 // The main window: the two panes, the source file list, the check boxes and
-// the commands that work on them. Other windows are reached through links
-// set once at start-up.
+// the commands that work on them.
 class TMain {
 public:
     TMain(Desktop& desktop, std::string programDir);
     TMain(const TMain&) = delete;
     TMain& operator=(const TMain&) = delete;
 
-    // The other windows, reached directly once they all exist.
-    void Link(Windows& windows) { windows_ = &windows; }
+    void Link(const MainLinks& links) { links_.emplace(links); }
 
     // The Sync command: the marked files, or with SyncAll the whole tree.
     void SyncBtnClick();
@@ -141,13 +156,8 @@ public:
     // Batch editor. Opening it starts an empty, untitled list in the source
     // pane's directory; refused while a Sync command runs.
     void BatchFileEditor1Click();
-    TBatchDlg& BatchEditor();
 
     Desktop& desktop() { return desktop_; }
-    TSyncBox& SyncBox();
-    TLogFilebx& LogFile();
-    TOptionsbx& Options();
-    TPreviewbx& PreviewBox();
 
     TDriveComboBox DriveComboBox1;
     TDriveComboBox DriveComboBox2;
@@ -205,8 +215,12 @@ private:
     // shown when it comes back.
     Status SaveDefaultSettings();
 
+    TSyncBox& SyncBox() { return links_->progress; }
+    SyncOptions& Options() { return links_->options; }
+    const SyncOptions& Options() const { return links_->options; }
+
     Desktop& desktop_;
-    Windows* windows_ = nullptr;
+    std::optional<MainLinks> links_;
     // The destination directory of the walk in progress.
     std::string runDestination_;
     bool running_ = false;

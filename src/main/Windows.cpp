@@ -12,7 +12,8 @@ Windows::Windows(Desktop& desktop, std::string programDir, bool dryRun)
       logFile(desktop),
       preview(desktop) {
     main.dryRun = dryRun;
-    main.Link(*this);
+    main.Link({syncBox, preview, RunLog{logFile.FileSuccess, logFile.FileOld, logFile.FileFailed},
+               logFile, options, options, about, batchEditor, deleteBox});
     deleteBox.Link(main.SourceDirListBox, main.DestDirListBox);
     const SyncSettings stored = main.FormCreate();
     about.LinkSpecial(special);

@@ -9,6 +9,7 @@
 #include "controls/TForm.h"
 #include "controls/TListBox.h"
 #include "settings/CopyBufferButtons.h"
+#include "settings/SyncOptions.h"
 #include "settings/SyncSettings.h"
 
 namespace twinfold {
@@ -18,7 +19,7 @@ namespace twinfold {
 // filter, the copy and the settings files read. The two lists are the edited
 // form of the patterns; only OK commits them. The buffer size takes effect as
 // soon as a size button is clicked.
-class TOptionsbx : public TForm {
+class TOptionsbx : public TForm, public SyncOptions {
 public:
     static constexpr int kModalNone = 0;
     static constexpr int kModalOk = 1;
@@ -29,9 +30,9 @@ public:
 
     // The committed values, which change only through Apply, OK and the size
     // buttons.
-    const std::string& includeFilters() const { return includeFilters_; }
-    const std::string& excludeFilters() const { return excludeFilters_; }
-    std::int32_t CopyBufferSize() const { return copyBufferSize_; }
+    const std::string& includeFilters() const override { return includeFilters_; }
+    const std::string& excludeFilters() const override { return excludeFilters_; }
+    std::int32_t CopyBufferSize() const override { return copyBufferSize_; }
 
     TEdit EditInclude;
     TEdit EditExclude;
@@ -42,17 +43,17 @@ public:
     // `settings` as the committed values, checks the button of that size
     // (setChunkSizeForm) and refills both lists from the patterns. Creation,
     // loading a settings file and every batch entry use it.
-    void Apply(const SyncSettings& settings);
+    void Apply(const SyncSettings& settings) override;
     // The one way settings go out: the committed values into Exclude, Include
     // and CopyBuffer of `settings`; the lists' uncommitted edits stay out.
-    void Collect(SyncSettings& settings) const;
+    void Collect(SyncSettings& settings) const override;
     // Creation takes what the start-up read found in the default settings
     // file (the defaults when there is none).
     void FormCreate(const SyncSettings& stored) { Apply(stored); }
 
     // Checks the button of `size`; a size that no button offers leaves the
     // checked one as it is. CopyBufferSize is the caller's to set.
-    void setChunkSizeForm(std::int32_t size);
+    void setChunkSizeForm(std::int32_t size) override;
     CopyBufferButton CheckedButton() const { return checked_; }
     std::int32_t CheckedSize() const { return ChoiceOf(checked_).size; }
 
