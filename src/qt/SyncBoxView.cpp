@@ -87,7 +87,9 @@ SyncBoxView::SyncBoxView(TSyncBox& model, QWidget* parent)
         }
     });
     model_.OnFocusCancel.Connect([self] {
-        if (self && self->isVisible()) self->cancel_->setFocus();
+        if (self && self->isVisible() && self->focusWidget() != self->cancel_) {
+            self->cancel_->setFocus();
+        }
     });
 }
 
