@@ -67,6 +67,11 @@ private:
     bool checkFrame_ = false;
 };
 
+// The top left corner of a frame of size `outer` centred on `area`.
+QPoint CentredOn(const QRect& area, const QSize& outer) {
+    return area.center() - QPoint(outer.width() / 2, outer.height() / 2) + QPoint(1, 1);
+}
+
 }  // namespace
 
 void Place(QWidget* window, Placement how) {
@@ -80,7 +85,11 @@ void Place(QWidget* window, Placement how) {
     const QSize outer = window->size().grownBy(frame);
     QPoint wanted = window->geometry().topLeft() - QPoint(frame.left(), frame.top());
     if (how != Placement::KeepOnScreen) {
-        wanted = room.center() - QPoint(outer.width() / 2, outer.height() / 2) + QPoint(1, 1);
+        wanted = CentredOn(room, outer);
+    } else if (!window->testAttribute(Qt::WA_Moved) && window->parentWidget() != nullptr) {
+        // Never placed yet: over the middle of the window it belongs to, as
+        // a dialog goes (placing it here keeps the toolkit from doing so).
+        wanted = CentredOn(window->parentWidget()->window()->frameGeometry(), outer);
     }
     const QPoint corner(Clamp(wanted.x(), outer.width(), room.left(), room.right()),
                         Clamp(wanted.y(), outer.height(), room.top(), room.bottom()));

@@ -11,8 +11,9 @@ enum class Placement {
     // Centred the first time; afterwards kept where the person moved it, as
     // far as it lies on the screen.
     CentreFirstThenKeep,
-    // Where it would go anyway, moved only as far as it takes to lie inside
-    // the screen's free area.
+    // Centred over its parent's window the first time, afterwards where it
+    // was; in both cases moved only as far as it takes to lie inside the
+    // screen's free area.
     KeepOnScreen,
 };
 

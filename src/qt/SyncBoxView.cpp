@@ -80,7 +80,7 @@ SyncBoxView::SyncBoxView(TSyncBox& model, QWidget* parent)
         }
     });
     connections_ += model_.OnFocusCancel.Connect([this] {
-        if (isVisible()) cancel_->setFocus();
+        if (isVisible() && focusWidget() != cancel_) cancel_->setFocus();
     });
 }
 

@@ -383,4 +383,15 @@ TEST_F(MainWindowTest, PreviewSyncListsTheDecisionsAndCopiesNothing) {
     EXPECT_FALSE(view->isVisible());
     EXPECT_FALSE(windows.preview.Visible());
     EXPECT_TRUE(InStep());
+
+    // A whole-tree preview keeps the person's marks, which the walk would drop.
+    main().SyncAll.SetChecked(true);
+    main().SyncAllClick();
+    preview->trigger();
+    EXPECT_EQ(lines->count(), 3);
+    QTest::keyClick(view, Qt::Key_Escape);
+    EXPECT_EQ(main().FileList.SelCount(), 3);
+    EXPECT_TRUE(main().cbSelectAll.Checked());
+    EXPECT_EQ(dir.Names("dest"), std::vector<std::string>{"beta.txt"});
+    EXPECT_TRUE(InStep());
 }

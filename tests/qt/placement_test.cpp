@@ -150,6 +150,44 @@ TEST_F(PlacementTest, EveryDialogOpensInsideTheScreen) {
     EXPECT_TRUE(seen);
 }
 
+// The log, the preview and the delete dialog open first over the middle of
+// the main window, and later where they were left.
+TEST_F(PlacementTest, DialogsThatKeepTheirPlaceOpenFirstOverTheMainWindow) {
+    window.move(window.pos() + QPoint(20, 10));
+    const struct {
+        const char* name;
+        std::function<void()> open;
+        TForm& model;
+    } cases[] = {
+        {"log", [this] { windows.main.LogFile1Click(); }, windows.logFile},
+        {"preview", [this] { windows.preview.ShowModal(); }, windows.preview},
+        {"delete", [this] { windows.main.DeleteDirectorySDClick(); }, windows.deleteBox},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.open();
+        QDialog* dialog = nullptr;
+        for (QDialog* shown :
+             window.findChildren<QDialog*>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (shown->isVisible()) dialog = shown;
+        }
+        ASSERT_NE(dialog, nullptr);
+        const QPoint off = dialog->frameGeometry().center() - window.frameGeometry().center();
+        EXPECT_LE(off.manhattanLength(), 2) << Describe(dialog->frameGeometry());
+        EXPECT_TRUE(InsideTheScreen(dialog));
+        dialog->move(dialog->pos() + QPoint(15, 10));
+        const bool leftInside = InsideTheScreen(dialog);
+        const QPoint left = dialog->pos();
+        c.model.Close();
+        c.open();
+        if (leftInside) {
+            EXPECT_EQ(dialog->pos(), left);
+        }
+        EXPECT_TRUE(InsideTheScreen(dialog));
+        c.model.Close();
+    }
+}
+
 // F1 in the modal batch editor opens the help as the editor's own window: it
 // stands above the editor, inside the screen, and the editor's modality lets
 // it take input. Opened from the main window later, it is the window's again.

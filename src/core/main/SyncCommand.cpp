@@ -9,6 +9,7 @@
 #include <string>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "listing/MaskFilter.h"
 #include "listing/Paths.h"
@@ -37,6 +38,37 @@ void StartGauge(TSyncBox& box, int files) {
     (void)box.Gauge.SetMaxValue(files);
     (void)box.Gauge.SetMinValue(0);
     box.Gauge.SetProgress(0);
+}
+
+// The marks of the file list. A whole-tree walk ends by reading the source
+// directory afresh, which drops them; a preview puts them back, so that it
+// leaves the window as it found it.
+struct Marks {
+    std::string directory;
+    std::vector<bool> selected;
+    int index = -1;
+    bool all = false;
+};
+
+Marks MarksOf(const TMain& main) {
+    Marks marks{
+        main.FileList.Directory(), {}, main.FileList.ItemIndex(), main.cbSelectAll.Checked()};
+    for (int i = 0; i < main.FileList.Count(); ++i)
+        marks.selected.push_back(main.FileList.Selected(i));
+    return marks;
+}
+
+void PutBack(TMain& main, const Marks& marks) {
+    TFileListBox& list = main.FileList;
+    if (list.Directory() != marks.directory ||
+        static_cast<std::size_t>(list.Count()) != marks.selected.size()) {
+        return;  // the list changed under the preview: its marks no longer apply
+    }
+    for (int i = 0; i < list.Count(); ++i)
+        list.SetSelected(i, marks.selected[static_cast<std::size_t>(i)]);
+    list.SetItemIndex(marks.index);
+    main.FileListClick();
+    main.cbSelectAll.SetChecked(marks.all);
 }
 
 }  // namespace
@@ -387,6 +419,7 @@ void TMain::PreviewSync1Click() {
     if (Running()) return;
     TPreviewbx& preview = links_->preview;
     preview.Clear();
+    const Marks marks = MarksOf(*this);
     {
         const auto saved = std::tuple(dryRun, dryRunLogs, quietSuccess_);
         auto before =
@@ -401,6 +434,7 @@ void TMain::PreviewSync1Click() {
         quietSuccess_ = true;
         SyncBtnClick();
     }
+    PutBack(*this, marks);
     // Declined or cancelled, there is nothing whole to show.
     if (!syncDeclined_ && !Cancelled()) preview.ShowModal();
 }
