@@ -129,7 +129,8 @@ TEST_F(SyncCommandTest, CancelBetweenSelectedFilesAnsweredNoThenYes) {
     Select({"a.txt", "b.txt", "c.txt"});
     // Pressed once two files are in, whatever pumps a slow copy added before.
     desktop.onPump = [this](int) {
-        if (windows.logFile.FileSuccess.Count() != 2 || windows.syncBox.ModalResult() != TSyncBox::kRunOn) {
+        if (windows.logFile.FileSuccess.Count() != 2 ||
+            windows.syncBox.ModalResult() != TSyncBox::kRunOn) {
             return;
         }
         desktop.answers.push_back(true);
