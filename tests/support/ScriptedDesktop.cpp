@@ -4,6 +4,7 @@ namespace twinfold::test {
 
 bool ScriptedDesktop::Show(const MessageBox& box) {
     boxes.push_back(box);
+    if (onShow) onShow(box);
     if (box.kind != BoxKind::Warning && box.kind != BoxKind::Confirmation) return true;
     if (answers.empty()) return defaultAnswer;
     bool answer = answers.front();

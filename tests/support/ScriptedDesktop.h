@@ -40,6 +40,8 @@ public:
     // Runs at every message pump with its 1-based number: this is where a
     // test presses Cancel between two files.
     std::function<void(int)> onPump;
+    // Runs as each box is shown: a test changes the files between two steps.
+    std::function<void(const MessageBox&)> onShow;
     int pumps = 0;
     bool busy = false;
     std::vector<int> helpContexts;

@@ -1,8 +1,9 @@
 #include "fileops/TDelete.h"
 
 #include "desktop/BusyCursor.h"
-#include "fileops/RemoveFileEntry.h"
+#include "fileops/DirectoryEraser.h"
 #include "listing/Paths.h"
+#include "platform/DirectoryHandle.h"
 #include "platform/FileSystem.h"
 
 namespace twinfold {
@@ -43,6 +44,21 @@ bool IsFullPath(const std::string& path) {
 Status OpenParent(TDirectoryListBox& list) {
     list.SetItemIndex(list.CurrentIndex() - 1);
     return list.OpenSelected();
+}
+
+// The directory at `path` itself, opened from its parent: a link standing
+// at its name now is not followed (the parent may be reached through links,
+// as the panes reach it).
+Result<platform::DirectoryHandle> OpenDirectoryItself(const std::string& path) {
+    auto parent = platform::DirectoryHandle::Open(ExtractFilePath(path));
+    if (!parent) return parent;
+    return parent.value().OpenChild(ExtractFileName(path));
+}
+
+std::vector<std::string> NamesOf(const TFileListBox& list) {
+    std::vector<std::string> names;
+    for (const auto& item : list.Items()) names.push_back(item.text);
+    return names;
 }
 
 }  // namespace
@@ -119,40 +135,35 @@ Status TDelete::EnterTarget(const std::string& target) {
 }
 
 Status TDelete::DeleteFilesOnly(const std::string& source, const std::string& dest) {
-    DeleteFiles(DelFileList);
+    if (auto deleted = DeleteFiles(DelFileList); !deleted) return deleted;
     // A pane moved out above goes back; the other is not re-entered.
     if (auto back = sourcePane_->SetDirectory(source); !back) return back;
     return destPane_->SetDirectory(dest);
 }
 
 Status TDelete::DelTree(TDirectoryListBox& list) {
-    const std::string expected = list.EntryPath(list.ItemIndex());
-    if (auto opened = list.OpenSelected(); !opened) return opened;
-    // A subdirectory replaced by a link since it was listed leads out of the
-    // tree; nothing there may be touched.
-    if (list.Directory() != expected) {
-        return Error{"Cannot delete " + expected + ": it is no longer a directory.", 0};
+    const std::string target = list.EntryPath(list.ItemIndex());
+    auto parent = platform::DirectoryHandle::Open(ExtractFilePath(target));
+    if (!parent) return Error{"Cannot delete " + target + ": " + parent.error().message, 0};
+    // The list leaves the directory before it goes, as the panes do.
+    if (list.Directory() == target) {
+        if (auto opened = OpenParent(list); !opened) return opened;
     }
-    const int current = list.CurrentIndex();
-    for (int i = list.Count() - 1; i > current; --i) {
-        if (i >= list.Count()) continue;
-        list.SetItemIndex(i);
-        // Each call ends back here, showing the same entries.
-        if (auto deleted = DelTree(list); !deleted) return deleted;
-    }
-    DeleteFiles(DelFileList);
-    const std::string removed = list.Directory();
-    if (auto opened = OpenParent(list); !opened) return opened;
-    if (!platform::RemoveDirectory(removed)) {
-        desktop_.Information("Problem removing directory: " + platform::DisplayPath(removed));
-    }
-    return Ok();
+    DirectoryEraser eraser([this](const std::string& path, const std::string& reason) {
+        desktop_.Information("Problem removing directory: " + platform::DisplayPath(path) + "\n" +
+                             reason);
+    });
+    return eraser.RemoveTree(parent.value(), ExtractFileName(target), target);
 }
 
-void TDelete::DeleteFiles(TFileListBox& list) {
-    for (int i = list.Count() - 1; i >= 0; --i) {
-        RemoveFileEntry(JoinPath(list.Directory(), list.Items()[i].text));
+Status TDelete::DeleteFiles(TFileListBox& list) {
+    auto directory = OpenDirectoryItself(list.Directory());
+    if (!directory) {
+        return Error{
+            "Cannot delete the files of " + list.Directory() + ": " + directory.error().message, 0};
     }
+    DirectoryEraser::RemoveFiles(directory.value(), NamesOf(list));
+    return Ok();
 }
 
 }  // namespace twinfold

@@ -16,9 +16,10 @@ namespace twinfold {
 
 // The delete-directory dialog: deletes the files of the directory in its
 // field or, with DelSubdir checked, the directory with its whole tree. It
-// walks the tree through two hidden lists of its own, so it deletes exactly
-// what those lists show: read-only files, hidden and system subdirectories
-// and links to directories stay, and so does every directory above them.
+// deletes what its two hidden lists would show (read-only files, hidden
+// subdirectories and links to directories stay, and so does every directory
+// above them), through directory handles, so nothing outside the directory
+// is touched whatever changes under it.
 // Created once; the check box keeps its state between openings.
 class TDelete : public TForm {
 public:
@@ -46,11 +47,12 @@ public:
 
     // Deletes the directory selected in `list` with everything below it,
     // depth first, and leaves `list` in its parent. A directory that cannot
-    // be removed is reported ("Problem removing directory: ") and the walk
-    // goes on; an error of the list itself ends the walk and comes back.
+    // be removed is reported ("Problem removing directory: ", then why) and
+    // the walk goes on; one that is no directory any more ends it.
     Status DelTree(TDirectoryListBox& list);
     // Deletes every file `list` shows, last to first; failures are skipped.
-    void DeleteFiles(TFileListBox& list);
+    // Fails when the list's directory is no longer one.
+    Status DeleteFiles(TFileListBox& list);
 
 private:
     Status DeleteDirectory(const std::string& target);

@@ -85,6 +85,15 @@ Result<DirectoryHandle> DirectoryHandle::MakeChild(const std::string& name,
     return OpenChild(name);
 }
 
+Result<DirectoryHandle> DirectoryHandle::OpenParent(const FileIdentity& expected) const {
+    auto parent = OpenChild("..");
+    if (!parent) return parent;
+    auto info = parent.value().Info();
+    if (!info) return info.error();
+    if (info.value().identity != expected) return FromErrno(ESTALE);
+    return parent;
+}
+
 Result<std::vector<ListedName>> DirectoryHandle::List() const {
     if (lseek(fd_, 0, SEEK_SET) < 0) return FromErrno(errno);
     alignas(8) std::array<char, 32768> block;
@@ -133,6 +142,10 @@ Result<File> DirectoryHandle::OpenFileBeneath(const std::string& relative) const
 
 Status DirectoryHandle::RemoveFile(const std::string& name) const {
     return posix::StatusOf(unlinkat(fd_, name.c_str(), 0));
+}
+
+Status DirectoryHandle::RemoveDirectory(const std::string& name) const {
+    return posix::StatusOf(unlinkat(fd_, name.c_str(), AT_REMOVEDIR));
 }
 
 }  // namespace twinfold::platform

@@ -37,6 +37,10 @@ public:
     // nothing stands there, then opens it as OpenChild does; a file or a link
     // in its place is an error.
     Result<DirectoryHandle> MakeChild(const std::string& name, std::uint32_t permissions) const;
+    // The directory above this one, which must be `expected` (device and
+    // inode): a walk that let go of an ancestor's handle takes it back this
+    // way, and a directory moved meanwhile fails with ESTALE.
+    Result<DirectoryHandle> OpenParent(const FileIdentity& expected) const;
 
     // Every name but "." and "..", in the file system's order, read afresh.
     // One thread at a time: the read position belongs to the handle.
@@ -57,6 +61,9 @@ public:
 
     // Removes the file `name` (never a directory).
     Status RemoveFile(const std::string& name) const;
+    // Removes the empty directory `name`; a link standing there stays
+    // (ENOTDIR).
+    Status RemoveDirectory(const std::string& name) const;
 
     bool isOpen() const { return fd_ >= 0; }
     // For the platform's own use: the descriptor, still owned by the handle.

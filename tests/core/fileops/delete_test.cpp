@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "main/Windows.h"
+#include "support/DeepTree.h"
 #include "support/ScriptedDesktop.h"
 #include "support/TestDir.h"
 
@@ -31,6 +32,13 @@ Names Tree(const std::string& root) {
     }
     std::sort(names.begin(), names.end());
     return names;
+}
+
+// The first line of each box: the rest says why.
+Names Headlines(const test::ScriptedDesktop& desktop) {
+    Names lines;
+    for (const auto& text : desktop.Texts()) lines.push_back(text.substr(0, text.find('\n')));
+    return lines;
 }
 
 class DeleteTest : public ::testing::Test {
@@ -132,7 +140,7 @@ TEST_F(DeleteTest, TreeIsWalkedDepthFirstFromTheLastSubdirectory) {
     Delete(dir.Path("data/T"), true);
 
     const std::string t = dir.Path("data/T");
-    EXPECT_EQ(desktop.Texts(),
+    EXPECT_EQ(Headlines(desktop),
               (Names{kProblem + t + "/B/B1", kProblem + t + "/B", kProblem + t + "/A/A2",
                      kProblem + t + "/A/A1", kProblem + t + "/A", kProblem + t}));
     for (const auto& b : desktop.boxes) {
@@ -152,8 +160,10 @@ TEST_F(DeleteTest, ReadOnlyFileLeavesItsChainOfDirectoriesWithOneMessageEach) {
 
     Delete(dir.Path("data/T"), true);
 
-    EXPECT_EQ(desktop.Texts(),
-              (Names{kProblem + dir.Path("data/T/A"), kProblem + dir.Path("data/T")}));
+    EXPECT_EQ(
+        desktop.Texts(),
+        (Names{kProblem + dir.Path("data/T/A") + "\nDirectory not empty: locked.txt (read-only).",
+               kProblem + dir.Path("data/T") + "\nDirectory not empty: A (not empty)."}));
     EXPECT_EQ(Tree(dir.Path("data/T")), (Names{"A", "A/locked.txt"}));
     EXPECT_EQ(dir.ReadFile("data/T/A/locked.txt"), "locked");
     EXPECT_EQ(main().SourceDirListBox.Directory(), dir.Path("data"));
@@ -167,7 +177,7 @@ TEST_F(DeleteTest, HiddenSubdirectoryIsNeverEnteredAndKeepsItsParent) {
 
     Delete(dir.Path("data/T"), true);
 
-    EXPECT_EQ(desktop.Texts(),
+    EXPECT_EQ(Headlines(desktop),
               (Names{kProblem + dir.Path("data/T/A"), kProblem + dir.Path("data/T")}));
     EXPECT_EQ(Tree(dir.Path("data/T")), (Names{"A", "A/.cache", "A/.cache/kept.txt"}));
 }
@@ -188,8 +198,65 @@ TEST_F(DeleteTest, LinksAreNeverFollowedOutOfTheTree) {
     EXPECT_EQ(dir.ReadFile("outside/dir/precious.txt"), "precious");
     EXPECT_TRUE(fs::is_symlink(dir.Path("data/T/A/dirlink")));
     EXPECT_FALSE(dir.Exists("data/T/A/filelink"));
-    EXPECT_EQ(desktop.Texts(),
+    EXPECT_EQ(Headlines(desktop),
               (Names{kProblem + dir.Path("data/T/A"), kProblem + dir.Path("data/T")}));
+}
+
+TEST_F(DeleteTest, NothingOutsideTheChosenDirectoryGoesWhateverChangesUnderIt) {
+    // Each change is made while the first box is shown: the walk has left
+    // B/B1 (kept by its read-only file) and is still inside B.
+    struct Case {
+        const char* name;
+        const char* moved;    // renamed out of the way...
+        const char* planted;  // ...and a link to the outside put in its place
+        const char* target;
+    };
+    const Case cases[] = {
+        {"a subdirectory not yet entered", "T/A", "T/A", "victim/V"},
+        {"the subdirectory being deleted", "T/B", "T/B", "victim/V"},
+        {"a file", "T/t.txt", "T/t.txt", "victim/other.txt"},
+        {"the chosen directory itself", "T", "T", "victim/V"},
+    };
+    OpenPanes("other", "other");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string row = std::string("row-") + c.name + "/";
+        for (const char* file : {"T/t.txt", "T/A/a.txt", "T/A/deep/d.txt", "T/B/b.txt",
+                                 "victim/other.txt", "victim/V/v.txt", "victim/V/sub/s.txt"}) {
+            dir.CreateFile(row + file, file);
+        }
+        dir.CreateFile(row + "T/B/B1/locked");
+        dir.MakeReadOnly(row + "T/B/B1/locked");
+        const Names victim = Tree(dir.Path(row + "victim"));
+        desktop.onShow = [&](const MessageBox&) {
+            if (desktop.boxes.size() != 1) return;
+            fs::rename(dir.Path(row + c.moved), dir.Path(row + c.moved) + ".moved");
+            fs::create_symlink(dir.Path(row + c.target), dir.Path(row + c.planted));
+        };
+
+        Delete(dir.Path(row + "T"), true);
+
+        EXPECT_EQ(Tree(dir.Path(row + "victim")), victim);
+        EXPECT_EQ(dir.ReadFile(row + "victim/other.txt"), "victim/other.txt");
+        EXPECT_TRUE(fs::is_symlink(dir.Path(row + c.planted)) ||
+                    !fs::exists(fs::symlink_status(dir.Path(row + c.planted))));
+        EXPECT_GE(desktop.boxes.size(), 1u);
+        desktop.boxes.clear();
+    }
+}
+
+TEST_F(DeleteTest, ThousandLevelsGoWithFewerDescriptorsThanLevels) {
+    ASSERT_TRUE(test::MakeDeepTree(dir.CreateDirectory("data/T"), 1000, std::string(20, 'd'))
+                    .RemoveFile("never-there")
+                    .error()
+                    .code == ENOENT);
+    OpenPanes("other", "other");
+    test::DescriptorLimit limit(1024);
+
+    Delete(dir.Path("data/T"), true);
+
+    EXPECT_TRUE(desktop.boxes.empty()) << desktop.Texts().front().substr(0, 300);
+    EXPECT_FALSE(dir.Exists("data/T"));
 }
 
 TEST_F(DeleteTest, RefusedInputsDeleteNothingAndSayWhy) {
