@@ -353,30 +353,50 @@ TEST_F(BatchCliTest, TerminationDuringACopyLeavesTheOldFileAndNoTemporary) {
 // the rest of the tree is still synchronised. Root may read anything, so as
 // root the program runs where root's privileges do not reach.
 TEST_F(BatchCliTest, AnUnreadableSubdirectoryIsRecordedAndTheRestSynchronised) {
-    dir.CreateFile("in/locked/hidden-from-us.txt", "x", kNew);
-    dir.CreateFile("in/open/fine.txt", "fine", kNew);
-    dir.CreateFile("in/top.txt", "top", kNew);
-    dir.CreateDirectory("out");
-    ASSERT_EQ(chmod(dir.Path("in/locked").c_str(), 0), 0);
-    const std::string batch = Batch({Entry("tree.ini", "in", "out")});
-    std::vector<std::string> arguments = {"--yes", "--log-dir", dir.Path("logs"), batch};
-    std::string runner = program;
-    if (geteuid() == 0) {
-        if (std::system("unshare -U true 2>/dev/null") != 0) GTEST_SKIP() << "no user namespaces";
-        arguments.insert(arguments.begin(), {"-U", program});
-        runner = "/usr/bin/unshare";
-    }
-    const int status =
-        test::RunProcess(runner, arguments, dir.Path("out.txt"), dir.Path("err.txt"));
-    chmod(dir.Path("in/locked").c_str(), 0755);
+    struct Case {
+        const char* name;
+        mode_t mode;
+        std::vector<std::string> failed;  // below in/locked
+    };
+    // Listable but not enterable: its names can be read, nothing behind them.
+    const Case cases[] = {
+        {"not readable", 0, {""}},
+        {"listable only", 0644, {"/sub", "/hidden-from-us.txt"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(dir.Path("out"));
+        fs::remove_all(dir.Path("logs"));
+        dir.CreateFile("in/locked/hidden-from-us.txt", "x", kNew);
+        dir.CreateFile("in/locked/sub/deeper.txt", "x", kNew);
+        dir.CreateFile("in/open/fine.txt", "fine", kNew);
+        dir.CreateFile("in/top.txt", "top", kNew);
+        dir.CreateDirectory("out");
+        ASSERT_EQ(chmod(dir.Path("in/locked").c_str(), c.mode), 0);
+        const std::string batch = Batch({Entry("tree.ini", "in", "out")});
+        std::vector<std::string> arguments = {"--yes", "--log-dir", dir.Path("logs"), batch};
+        std::string runner = program;
+        if (geteuid() == 0) {
+            if (std::system("unshare -U true 2>/dev/null") != 0)
+                GTEST_SKIP() << "no user namespaces";
+            arguments.insert(arguments.begin(), {"-U", program});
+            runner = "/usr/bin/unshare";
+        }
+        const int status =
+            test::RunProcess(runner, arguments, dir.Path("out.txt"), dir.Path("err.txt"));
+        chmod(dir.Path("in/locked").c_str(), 0755);
 
-    EXPECT_EQ(status, 1) << Err();
-    EXPECT_EQ(dir.ReadFile("out/open/fine.txt"), "fine");
-    EXPECT_EQ(dir.ReadFile("out/top.txt"), "top");
-    EXPECT_EQ(dir.ReadFile("logs/TFFailed.txt"), dir.Path("in/locked") + "\r\n");
-    EXPECT_NE(Out().find("Cannot open directory " + dir.Path("in/locked") + ": Permission denied"),
-              std::string::npos)
-        << Out();
+        EXPECT_EQ(status, 1) << Err();
+        EXPECT_EQ(dir.ReadFile("out/open/fine.txt"), "fine");
+        EXPECT_EQ(dir.ReadFile("out/top.txt"), "top");
+        std::string failed;
+        for (const auto& below : c.failed) failed += dir.Path("in/locked") + below + "\r\n";
+        EXPECT_EQ(dir.ReadFile("logs/TFFailed.txt"), failed);
+        EXPECT_NE(Out().find("Cannot open directory " + dir.Path("in/locked") + c.failed[0] +
+                             ": Permission denied"),
+                  std::string::npos)
+            << Out();
+    }
 }
 
 }  // namespace

@@ -47,7 +47,12 @@ void LookAtSource(const Place& place, const std::string& name, FileDecision& dec
         return;
     }
     auto status = place.source->InfoOf(name);
-    if (!status) return;  // vanished since the listing
+    if (!status) {
+        // Gone since the listing; any other error keeps it from being read.
+        const int code = status.error().code;
+        decision.sourceRefused = code != ENOENT && code != ENOTDIR;
+        return;
+    }
     if (status.value().kind != EntryKind::Link) {
         decision.source = status.value();
         return;

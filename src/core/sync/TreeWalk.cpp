@@ -12,9 +12,20 @@ namespace {
 using platform::DirectoryHandle;
 using platform::EntryKind;
 
-// A subdirectory that is gone or is no longer a directory (a link or a file
-// now) is simply not there any more.
-bool Vanished(int code) { return code == ENOENT || code == ENOTDIR || code == ELOOP; }
+// Deep trees must not run out of descriptors: beyond this many levels the
+// shallowest directories' handles are let go, and taken back on the way up.
+constexpr std::size_t kHeldLevels = 128;
+
+// A subdirectory that is gone, or is a file now, is simply not there any
+// more. Every other error (no permission, a link standing there, the
+// volume failing) is a failure of that directory.
+bool Vanished(int code) { return code == ENOENT || code == ENOTDIR; }
+
+// In words a person reads: the kernel's for a link is about loops.
+Error WhyNotEntered(const Error& error) {
+    if (error.code != ELOOP) return error;
+    return Error{"a link stands in its place now, and links are not followed", ELOOP};
+}
 
 std::string Below(const std::string& relative, const std::string& name) {
     return relative.empty() ? name : relative + platform::kSeparator + name;
@@ -81,6 +92,7 @@ Result<TreeWalk> TreeWalk::Start(const std::string& sourceRoot, const std::strin
     frame.directory.source = std::move(source).value();
     if (auto destination = DirectoryHandle::Open(destinationRoot)) {
         if (auto info = destination.value().Info()) walk.destination_ = info.value().identity;
+        frame.destinationIdentity = walk.destination_;
         frame.directory.destination = std::move(destination).value();
     } else {
         frame.directory.state = WalkDirectory::State::DestinationRefused;
@@ -111,6 +123,7 @@ std::optional<WalkDirectory> TreeWalk::Next(const std::function<bool()>& goOn) {
         }
         Frame done = std::move(top);
         stack_.pop_back();
+        if (!stack_.empty() && stack_.back().parked) TakeBack(stack_.back(), done.directory);
         if (done.emitted) return std::move(done.directory);
     }
     return std::nullopt;
@@ -128,11 +141,12 @@ std::optional<WalkDirectory> TreeWalk::Enter(Frame& parent, const Subdirectory& 
     entered.relative = Below(above.relative, child.name);
     entered.root = root_;
 
-    auto opened = above.source.OpenChild(child.name);
+    auto opened =
+        child.error ? Result<DirectoryHandle>(*child.error) : above.source.OpenChild(child.name);
     auto info = opened ? opened.value().Info() : Result<platform::EntryStatus>(opened.error());
     if (!info && Vanished(info.error().code)) return std::nullopt;
     if (info && info.value().identity != child.status.identity) return std::nullopt;
-    Status listed = info ? Status(Ok()) : Status(info.error());
+    Status listed = info ? Status(Ok()) : Status(WhyNotEntered(info.error()));
     if (listed) {
         entered.source = std::move(opened).value();
         listed = ListInto(frame);
@@ -144,7 +158,12 @@ std::optional<WalkDirectory> TreeWalk::Enter(Frame& parent, const Subdirectory& 
     }
     frame.identity = child.status.identity;
     EnterDestination(above, child, entered);
+    if (entered.destination) {
+        if (auto info = entered.destination->Info())
+            frame.destinationIdentity = info.value().identity;
+    }
     stack_.push_back(std::move(frame));
+    LetGoOfAncestors();
     return std::nullopt;
 }
 
@@ -185,10 +204,22 @@ Status TreeWalk::ListInto(Frame& frame) {
         if (kind == EntryKind::Directory && hidden) continue;
         if (kind == EntryKind::None || kind == EntryKind::Directory) {
             auto status = directory.source.InfoOf(entry.name);
-            if (!status) continue;
+            if (!status && Vanished(status.error().code)) continue;
+            if (!status && kind == EntryKind::Directory) {
+                // Listed but not to be looked at: it fails in its place.
+                frame.subdirectories.push_back({entry.name, {}, status.error()});
+                continue;
+            }
+            // An entry of unknown kind goes on as a file: deciding it reports
+            // the error.
+            if (!status) {
+                directory.files.push_back(std::move(entry.name));
+                continue;
+            }
             kind = status.value().kind;
             if (kind == EntryKind::Directory) {
-                if (!hidden) frame.subdirectories.push_back({entry.name, status.value()});
+                if (!hidden)
+                    frame.subdirectories.push_back({entry.name, status.value(), std::nullopt});
                 continue;
             }
         }
@@ -206,6 +237,63 @@ Status TreeWalk::ListInto(Frame& frame) {
         directory.subdirectories.push_back(subdirectory.name);
     }
     return Ok();
+}
+
+// Closes the handles of the directory that fell out of the window of held
+// levels; the root stays open.
+void TreeWalk::LetGoOfAncestors() {
+    if (stack_.size() <= kHeldLevels + 1) return;
+    Frame& far = stack_[stack_.size() - 1 - kHeldLevels];
+    if (far.parked || !far.emitted) return;
+    far.parked = true;
+    far.directory.source = DirectoryHandle{};
+    far.directory.destination.reset();
+}
+
+// Reopens the handles of `top`, let go on the way down, from the directory
+// the walk just finished below it; each must still be the directory it was.
+// One that cannot be taken back ends the walk below it: its files and the
+// subdirectories not yet walked fail in its place.
+void TreeWalk::TakeBack(Frame& top, const WalkDirectory& below) {
+    top.parked = false;
+    WalkDirectory& directory = top.directory;
+    auto source = below.source.isOpen() ? below.source.OpenParent(top.identity)
+                                        : Result<DirectoryHandle>(FromErrno(EBADF));
+    if (!source) {
+        directory.state = WalkDirectory::State::SourceUnreadable;
+        directory.error = Error{"it was moved while the walk was below it", ESTALE};
+        top.next = top.subdirectories.size();
+        return;
+    }
+    directory.source = std::move(source).value();
+    if (!top.destinationIdentity) return;
+    auto destination = below.destination ? below.destination->OpenParent(*top.destinationIdentity)
+                                         : DescendToDestination(stack_.size() - 1);
+    if (destination) {
+        directory.destination = std::move(destination).value();
+    } else {
+        directory.state = WalkDirectory::State::DestinationRefused;
+        directory.error = Error{"it was moved while the walk was below it", ESTALE};
+    }
+}
+
+// The destination directory of the frame at `index`, opened name by name
+// from the nearest directory above it that is still held.
+Result<DirectoryHandle> TreeWalk::DescendToDestination(std::size_t index) const {
+    std::size_t held = index - 1;
+    while (held > 0 && stack_[held].parked) --held;
+    if (!stack_[held].directory.destination) return FromErrno(ENOENT);
+    auto handle = stack_[held].directory.destination->OpenChild(".");
+    for (std::size_t i = held + 1; handle && i <= index; ++i) {
+        const Frame& frame = stack_[i];
+        if (!frame.destinationIdentity) return FromErrno(ENOENT);
+        handle = handle.value().OpenChild(ExtractFileName(frame.directory.destinationPath));
+        if (!handle) return handle;
+        auto info = handle.value().Info();
+        if (!info) return info.error();
+        if (info.value().identity != *frame.destinationIdentity) return FromErrno(ESTALE);
+    }
+    return handle;
 }
 
 bool TreeWalk::OnWalk(const platform::FileIdentity& identity) const {

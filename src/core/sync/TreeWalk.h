@@ -50,8 +50,9 @@ struct WalkDirectory {
 // is left closed: its files then fail one by one.
 WalkDirectory OpenDirectoryPair(const std::string& source, const std::string& destination);
 
-// A depth-first walk of a source tree that holds every directory it is in
-// open, and the matching destination directories beside them, made where
+// A depth-first walk of a source tree that holds the directories it is in
+// open (the deepest ones; those far above are taken back, checked, on the way
+// up), and the matching destination directories beside them, made where
 // missing. Every directory entered is opened relative to its parent without
 // following links, and must be the one that was listed (same device and
 // inode): a subdirectory that vanished, changed kind or was swapped since is
@@ -79,12 +80,17 @@ private:
     struct Subdirectory {
         std::string name;
         platform::EntryStatus status;
+        // Why it could not even be looked at when it was listed.
+        std::optional<Error> error;
     };
     struct Frame {
         WalkDirectory directory;
         std::vector<Subdirectory> subdirectories;
         std::size_t next = 0;
         platform::FileIdentity identity;
+        std::optional<platform::FileIdentity> destinationIdentity;
+        // Its handles were let go while the walk was far below it.
+        bool parked = false;
         bool emitted = true;
     };
 
@@ -94,6 +100,9 @@ private:
     void EnterDestination(const WalkDirectory& above, const Subdirectory& child,
                           WalkDirectory& entered) const;
     bool OnWalk(const platform::FileIdentity& identity) const;
+    void LetGoOfAncestors();
+    void TakeBack(Frame& top, const WalkDirectory& below);
+    Result<platform::DirectoryHandle> DescendToDestination(std::size_t index) const;
 
     std::shared_ptr<const platform::DirectoryHandle> root_;
     std::optional<platform::FileIdentity> destination_;

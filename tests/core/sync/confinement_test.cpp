@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "main/Windows.h"
+#include "support/DeepTree.h"
 #include "support/ScriptedDesktop.h"
 #include "support/TestDir.h"
 
@@ -351,6 +352,33 @@ TEST_F(ConfinementTest, ACancelConfirmedDuringALongCopyStopsIt) {
     EXPECT_EQ(desktop.Texts(), (std::vector<std::string>{"Are you sure you wish to cancel?",
                                                          "Operation Canceled!"}));
     EXPECT_FALSE(main().Running());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ConfinementTest, AThousandLevelsSyncWithFewerDescriptorsThanLevels) {
+    const std::string name(20, 'd');
+    platform::DirectoryHandle deepest = test::MakeDeepTree(dir.Path("src/a"), 1000, name);
+    ASSERT_TRUE(deepest.isOpen());
+    ASSERT_TRUE(platform::DirectoryHandle::Open(dir.Path("src/a/" + name)).ok());
+    const int fd = openat(deepest.descriptor(), "leaf.txt", O_WRONLY | O_CREAT, 0644);
+    ASSERT_EQ(write(fd, "leaf", 4), 4);
+    close(fd);
+    deepest = platform::DirectoryHandle{};
+    ASSERT_TRUE(main().SourceDirListBox.SetDirectory(dir.Path("src")).ok());
+    ASSERT_TRUE(main().DestDirListBox.SetDirectory(dir.Path("dst")).ok());
+    main().SyncAll.SetChecked(true);
+    test::DescriptorLimit limit(1024);
+
+    main().SyncBtnClick();
+
+    EXPECT_TRUE(Failed().empty());
+    platform::DirectoryHandle copied = test::MakeDeepTree(dir.Path("dst/a"), 1000, name);
+    auto leaf = copied.InfoOf("leaf.txt");
+    ASSERT_TRUE(leaf.ok());
+    EXPECT_EQ(leaf.value().size, 4u);
 }
 
 }  // namespace
