@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/inotify.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "settings/SyncSettings.h"
 #include "settings/TIniFile.h"
 #include "support/ScriptedDesktop.h"
 #include "support/TestDir.h"
@@ -499,6 +503,61 @@ TEST(IniFileWrite, UnwritableDirectoryWhenNotRoot) {
     EXPECT_FALSE(test::Shown(ini.WriteString("A", "x", "2"), desktop));
     EXPECT_EQ(dir.ReadFile("locked/f.ini"), original);
     EXPECT_EQ(desktop.Texts(), std::vector<std::string>{"Unable to write to " + path});
+}
+
+// Someone else's link in a sticky, world-writable directory is not
+// followed, as the kernel would not follow it for us.
+TEST(IniFileWrite, AnothersLinkInASharedDirectoryIsRefused) {
+    if (geteuid() != 0) GTEST_SKIP() << "only root can give a link away";
+    test::TestDir dir;
+    const std::string target = dir.CreateFile("mine.ini", "[A]\nx=1\n");
+    const std::string shared = dir.CreateDirectory("shared");
+    ASSERT_EQ(chown(shared.c_str(), 65533, 65533) | chmod(shared.c_str(), 01777), 0);
+    const std::string link = shared + "/f.ini";
+    ASSERT_EQ(symlink(target.c_str(), link.c_str()) | lchown(link.c_str(), 65534, 65534), 0);
+    TIniFile ini(link);
+    Status written = ini.WriteString("A", "x", "2");
+    ASSERT_FALSE(written.ok());
+    EXPECT_EQ(written.error().message.rfind("Unable to write to " + link + ": the link ", 0), 0u);
+    EXPECT_EQ(dir.ReadFile("mine.ini"), "[A]\nx=1\n");
+    EXPECT_TRUE(fs::is_symlink(link));
+}
+
+// A save replaces the file once, with every key, or leaves it as it was.
+TEST(IniFileWrite, ASaveReplacesTheFileOnceOrNotAtAll) {
+    test::TestDir dir;
+    const std::string path = dir.CreateFile("f.ini", "[Settings]\nSourceDir=/old\n");
+    TIniFile ini(path);
+    SyncSettings settings;
+    settings.SourceDir = "/new";
+    int watch = inotify_init1(IN_NONBLOCK);
+    ASSERT_GE(inotify_add_watch(watch, dir.path().c_str(), IN_CREATE | IN_MOVED_TO), 0);
+    ASSERT_TRUE(WriteSyncSettings(ini, settings).ok());
+    alignas(inotify_event) char events[4096];
+    ssize_t length = read(watch, events, sizeof events);
+    close(watch);
+    int placed = 0;
+    for (ssize_t at = 0; at < length;) {
+        const auto* event = reinterpret_cast<const inotify_event*>(events + at);
+        placed += event->len > 0 && std::string(event->name) == "f.ini";
+        at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+    }
+    EXPECT_EQ(placed, 1);
+
+    // A size limit that the first keys would fit under and the whole save not.
+    const std::string saved = dir.ReadFile("f.ini");
+    settings.SourceDir = "/s";
+    settings.Exclude = std::string(512, 'x');
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{}, small{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    small = {static_cast<rlim_t>(saved.size() + 64), limit.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &small);
+    EXPECT_FALSE(WriteSyncSettings(ini, settings).ok());
+    setrlimit(RLIMIT_FSIZE, &limit);
+    signal(SIGXFSZ, SIG_DFL);
+    EXPECT_EQ(dir.ReadFile("f.ini"), saved);
+    EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"f.ini"});
 }
 
 namespace {
