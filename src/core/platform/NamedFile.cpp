@@ -60,6 +60,7 @@ Status FollowOneLink(Place& place, const EntryStatus& link) {
     }
     auto text = place.dir.ReadLink(place.name);
     if (!text) return text.error();
+    if (text.value().empty()) return FromErrno(ENOENT);
     auto next = place.dir.OpenPath(DirectoryPart(text.value()));
     if (!next) return next.error();
     std::string shown = text.value().front() == kSeparator
