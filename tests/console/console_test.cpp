@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
 
 #include <chrono>
 #include <sstream>
@@ -309,6 +312,28 @@ TEST(WriteRunLogsTest, ThreeFilesInTheSaveFormatInADirectoryMadeForThem) {
     EXPECT_TRUE(errors.str().empty());
 }
 
+// Links planted in a log directory are replaced; nothing is written where
+// they lead.
+TEST(WriteRunLogsTest, LinksAtTheLogNamesAreReplacedNotFollowed) {
+    test::TestDir dir;
+    const std::string victim = dir.CreateFile("victim.conf", "secret");
+    ASSERT_EQ(chmod(victim.c_str(), 0600), 0);
+    dir.CreateDirectory("logs");
+    std::filesystem::create_symlink(victim, dir.Path("logs/TFSuccess.txt"));
+    std::filesystem::create_symlink(dir.Path("planted"), dir.Path("logs/TFFailed.txt"));
+    test::ScriptedDesktop quiet;
+    TLogFilebx log(quiet);
+    log.FileSuccess.Add("/src/a.txt");
+    std::ostringstream errors;
+    EXPECT_TRUE(WriteRunLogs(log, dir.Path("logs"), errors));
+    EXPECT_EQ(dir.ReadFile("victim.conf"), "secret");
+    EXPECT_FALSE(dir.Exists("planted"));
+    for (const char* name : {"logs/TFSuccess.txt", "logs/TFFailed.txt"})
+        EXPECT_TRUE(
+            std::filesystem::is_regular_file(std::filesystem::symlink_status(dir.Path(name))));
+    EXPECT_EQ(dir.ReadFile("logs/TFSuccess.txt"), "/src/a.txt\r\n");
+}
+
 TEST(WriteRunLogsTest, AFileThatCannotBeWrittenIsReportedAndTheOthersAreWritten) {
     test::TestDir dir;
     test::ScriptedDesktop quiet;
@@ -317,8 +342,8 @@ TEST(WriteRunLogsTest, AFileThatCannotBeWrittenIsReportedAndTheOthersAreWritten)
     dir.CreateDirectory("logs/TFSuccess.txt");
     std::ostringstream errors;
     EXPECT_FALSE(WriteRunLogs(log, dir.Path("logs"), errors));
-    EXPECT_EQ(errors.str(),
-              "twinfold-batch: Cannot create file " + dir.Path("logs/TFSuccess.txt") + "\n");
+    EXPECT_EQ(errors.str(), "twinfold-batch: Cannot create file " + dir.Path("logs/TFSuccess.txt") +
+                                ": Is a directory\n");
     EXPECT_EQ(dir.ReadFile("logs/TFOlder.txt"), "/src/a.txt\r\n");
     EXPECT_TRUE(dir.Exists("logs/TFFailed.txt"));
 }

@@ -16,20 +16,25 @@ std::string LinesOf(const LogList& list) {
     return text;
 }
 
-Error CannotCreate(const std::string& path) { return Error{"Cannot create file " + path}; }
+// The person's text first, then which file and the system's reason.
+Error Unwritten(const std::string& path, const Error& cause) {
+    // Running out of room is a write error; anything else means the file
+    // could not be made at all.
+    const int code = cause.code;
+    const bool full = code == ENOSPC || code == EDQUOT || code == EFBIG || code == EIO;
+    return Error{full ? "Stream write error: " + path + ": " + cause.message
+                      : "Cannot create file " + path + ": " + cause.message,
+                 code};
+}
 
 }  // namespace
 
 Status WriteLogList(const LogList& list, const std::string& path) {
-    Status written = platform::ReplaceNamedFile(path, LinesOf(list));
+    // Log directories may be writable by others: a link planted at the name
+    // is replaced, never written through.
+    Status written = platform::ReplaceNamedFile(path, LinesOf(list), platform::LinkAtName::Replace);
     if (written) return written;
-    // Running out of room is a write error; anything else means the file
-    // could not be made at all.
-    const int code = written.error().code;
-    if (code == ENOSPC || code == EDQUOT || code == EFBIG || code == EIO) {
-        return Error{"Stream write error"};
-    }
-    return CannotCreate(path);
+    return Unwritten(path, written.error());
 }
 
 FileDialog LogSaveDialog(const std::string& proposedName) {

@@ -10,8 +10,9 @@ namespace twinfold {
 
 // Writes `list` to `path` as text, every entry followed by "\r\n". The file
 // is replaced in one step, so a failure leaves whatever was there before and
-// no partial file. The error's message is the one the person is shown:
-// "Cannot create file <path>" or "Stream write error".
+// no partial file; a link standing at `path` is replaced, not followed. The
+// error's message is the one the person is shown: "Cannot create file
+// <path>: <reason>" or "Stream write error: <path>: <reason>".
 Status WriteLogList(const LogList& list, const std::string& path);
 
 // The save dialog a list of lines is saved through: text files, proposing

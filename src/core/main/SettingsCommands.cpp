@@ -18,13 +18,12 @@ Status Shown(Desktop& desktop, Status written) {
 
 // What a first start records: where the panes are, nothing marked, saving on.
 Status WriteFirstStart(TIniFile& file, const std::string& source, const std::string& dest) {
-    for (auto [key, value] :
-         {std::pair{"SourceDir", source}, std::pair{"DestDir", dest},
-          std::pair{"SyncAll", std::string("0")}, std::pair{"SelectAll", std::string("0")},
-          std::pair{"SaveSettings", std::string("1")}}) {
-        if (Status written = file.WriteString("Settings", key, value); !written) return written;
-    }
-    return Ok();
+    return file.UpdateFile(IniUpdate()
+                               .WriteString("Settings", "SourceDir", source)
+                               .WriteString("Settings", "DestDir", dest)
+                               .WriteBool("Settings", "SyncAll", false)
+                               .WriteBool("Settings", "SelectAll", false)
+                               .WriteBool("Settings", "SaveSettings", true));
 }
 
 FileDialog SettingsDialog(const std::string& programDir, const char* filter) {

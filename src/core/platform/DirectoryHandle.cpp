@@ -3,6 +3,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <limits.h>
 #include <linux/openat2.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -77,6 +78,12 @@ Result<DirectoryHandle> DirectoryHandle::OpenChild(const std::string& name) cons
     return DirectoryHandle(fd);
 }
 
+Result<DirectoryHandle> DirectoryHandle::OpenPath(const std::string& path) const {
+    int fd = openat(fd_, path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return FromErrno(errno);
+    return DirectoryHandle(fd);
+}
+
 Result<DirectoryHandle> DirectoryHandle::MakeChild(const std::string& name,
                                                    std::uint32_t permissions) const {
     if (mkdirat(fd_, name.c_str(), permissions & 07777) != 0 && errno != EEXIST) {
@@ -147,5 +154,16 @@ Status DirectoryHandle::RemoveFile(const std::string& name) const {
 Status DirectoryHandle::RemoveDirectory(const std::string& name) const {
     return posix::StatusOf(unlinkat(fd_, name.c_str(), AT_REMOVEDIR));
 }
+
+Result<std::string> DirectoryHandle::ReadLink(const std::string& name) const {
+    std::array<char, PATH_MAX> text;
+    ssize_t n = readlinkat(fd_, name.c_str(), text.data(), text.size());
+    if (n < 0) return FromErrno(errno);
+    // A text that fills the buffer may have been cut short.
+    if (static_cast<std::size_t>(n) == text.size()) return FromErrno(ENAMETOOLONG);
+    return std::string(text.data(), static_cast<std::size_t>(n));
+}
+
+Status DirectoryHandle::Flush() const { return posix::StatusOf(fsync(fd_)); }
 
 }  // namespace twinfold::platform

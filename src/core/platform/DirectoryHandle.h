@@ -33,6 +33,9 @@ public:
     // The subdirectory `name`. A link standing there is never followed
     // (ELOOP or ENOTDIR), so what opens is always below this directory.
     Result<DirectoryHandle> OpenChild(const std::string& name) const;
+    // The directory at `path`, relative to this one unless absolute, links on
+    // the way followed: where a link the person may follow leads.
+    Result<DirectoryHandle> OpenPath(const std::string& path) const;
     // Makes the subdirectory `name` with `permissions` (less the umask) when
     // nothing stands there, then opens it as OpenChild does; a file or a link
     // in its place is an error.
@@ -58,6 +61,12 @@ public:
     // Opens `relative` for reading, following links only while they stay
     // below this directory (EXDEV for one that leaves it).
     Result<File> OpenFileBeneath(const std::string& relative) const;
+
+    // The text of the link `name`.
+    Result<std::string> ReadLink(const std::string& name) const;
+    // Waits until the directory's entries (a file just put in place) are on
+    // the disk.
+    Status Flush() const;
 
     // Removes the file `name` (never a directory).
     Status RemoveFile(const std::string& name) const;

@@ -66,6 +66,8 @@ Status File::Write(std::span<const char> data) {
     return Ok();
 }
 
+Status File::Flush() { return posix::StatusOf(fsync(fd_)); }
+
 Status File::SetModified(std::int64_t seconds) {
     struct timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(seconds), 0}};
     return posix::StatusOf(futimens(fd_, times));

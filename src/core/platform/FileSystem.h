@@ -110,6 +110,8 @@ public:
     Result<std::size_t> Read(std::span<char> buffer);
     // Writes every byte or fails.
     Status Write(std::span<const char> data);
+    // Waits until what was written is on the disk, not only in the cache.
+    Status Flush();
     Status SetModified(std::int64_t seconds);
     // Permission bits (07777), and owner and group.
     Status SetPermissions(std::uint32_t permissions);
@@ -134,16 +136,36 @@ private:
 // (EFBIG), so nothing it is given can block or exhaust the program.
 Result<std::string> ReadNamedFile(const std::string& path, std::size_t limit);
 
+// What replacing a named file does with a link standing at its name.
+enum class LinkAtName {
+    // Settings and batch files: the link stays and its target changes, but
+    // only where MayFollowLink allows each link on the way (ELOOP otherwise).
+    FollowWhereSafe,
+    // Run-log files, written into directories others may write to: the new
+    // file takes the link's place and nothing is written where it led.
+    Replace,
+};
+
 // Replaces the file a person named (settings, batch, log) with `content` in
-// one step: the content goes to a temporary in the same directory, which
-// takes the file's place only when complete. A link at `path` is followed,
-// so the link stays and its target changes. A file that is replaced keeps its
-// permission bits, and its owner and group where the process may set them;
-// a new file gets 0666 less the umask. What stands there must be a regular
-// file that someone may write (EACCES for a read-only one, even for root;
-// EISDIR or EINVAL for other kinds). On failure the old file is untouched
-// and no temporary is left.
-Status ReplaceNamedFile(const std::string& path, std::string_view content);
+// one step: the content goes to a temporary in the same directory, which is
+// flushed to the disk and then takes the file's place; the directory is
+// flushed after. A file that is replaced keeps its permission bits, and its
+// owner and group where the process may set them; a new file (also one that
+// replaces a link) gets 0666 less the umask. What stands there must be a
+// regular file that someone may write (EACCES for a read-only one, even for
+// root; EISDIR or EINVAL for other kinds). On failure the old file is
+// untouched and no temporary is left.
+Status ReplaceNamedFile(const std::string& path, std::string_view content,
+                        LinkAtName links = LinkAtName::FollowWhereSafe);
+
+// The kernel's rule for links in sticky, world-writable directories (where
+// anyone may plant one): `person` may follow a link owned by `linkOwner` when
+// the directory holding it is not both sticky and world-writable, or when
+// the link is the person's own or the directory owner's. Applied whether or
+// not the kernel enforces it, so a settings file is never written where
+// someone else's link points.
+bool MayFollowLink(std::uint32_t person, std::uint32_t linkOwner, std::uint32_t dirPermissions,
+                   std::uint32_t dirOwner);
 
 Status RemoveFile(const std::string& path);
 // Fails when `to` already exists.

@@ -1,7 +1,6 @@
 // Reading and replacing the files a person names: settings, batch and log
 // files. Nothing here may block on a FIFO or write through a directory.
 #include <fcntl.h>
-#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,17 +27,57 @@ std::string NamePart(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// Follows links at the last component, so the file they lead to is the one
-// replaced and the links themselves stay.
-Result<std::string> FollowLinks(std::string path) {
+// Where a named file is replaced: its directory, held open so that every
+// step after the first names it the same, and its name there. `shown` is
+// the path as the person would write it, for messages.
+struct Place {
+    DirectoryHandle dir;
+    std::string name;
+    std::string shown;
+};
+
+Result<Place> PlaceOf(const std::string& path) {
+    auto dir = DirectoryHandle::Open(DirectoryPart(path));
+    if (!dir) return dir.error();
+    return Place{std::move(dir).value(), NamePart(path), path};
+}
+
+Error UntrustedLink(const std::string& shown) {
+    return Error{"the link " + shown +
+                     " stands in a directory anyone may write to and belongs neither to you"
+                     " nor to the directory's owner, so it is not followed",
+                 ELOOP};
+}
+
+// Moves `place` on to where the link standing there leads, when the person
+// may follow it.
+Status FollowOneLink(Place& place, const EntryStatus& link) {
+    auto holder = place.dir.Info();
+    if (!holder) return holder.error();
+    if (!MayFollowLink(static_cast<std::uint32_t>(geteuid()), link.owner,
+                       holder.value().permissions, holder.value().owner)) {
+        return UntrustedLink(place.shown);
+    }
+    auto text = place.dir.ReadLink(place.name);
+    if (!text) return text.error();
+    if (text.value().empty()) return FromErrno(ENOENT);
+    auto next = place.dir.OpenPath(DirectoryPart(text.value()));
+    if (!next) return next.error();
+    std::string shown = text.value().front() == kSeparator
+                            ? text.value()
+                            : DirectoryPart(place.shown) + kSeparator + text.value();
+    place = Place{std::move(next).value(), NamePart(text.value()), std::move(shown)};
+    return Ok();
+}
+
+// Follows links at the name, so the file they lead to is the one replaced
+// and the links themselves stay.
+Status FollowLinks(Place& place) {
     for (int hop = 0; hop < kMaxLinkHops; ++hop) {
-        struct stat st {};
-        if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-        std::array<char, PATH_MAX> target;
-        ssize_t n = readlink(path.c_str(), target.data(), target.size() - 1);
-        if (n < 0) return FromErrno(errno);
-        std::string text(target.data(), static_cast<std::size_t>(n));
-        path = text.front() == kSeparator ? text : DirectoryPart(path) + kSeparator + text;
+        auto entry = place.dir.InfoOf(place.name);
+        // What is not there is made; other errors show when it is looked at.
+        if (!entry || entry.value().kind != EntryKind::Link) return Ok();
+        if (Status followed = FollowOneLink(place, entry.value()); !followed) return followed;
     }
     return FromErrno(ELOOP);
 }
@@ -49,6 +88,25 @@ Status CheckReplaceable(const EntryStatus& existing) {
     if (existing.kind != EntryKind::File) return FromErrno(EINVAL);
     if ((existing.permissions & 0222) == 0) return FromErrno(EACCES);
     return Ok();
+}
+
+// Writes `content` aside in `dir` and puts it at `name`, in the place of
+// what stands there when `replacing`; a `replaced` file hands on its owner
+// and bits.
+Status PutInPlace(const DirectoryHandle& dir, const std::string& name, std::string_view content,
+                  const EntryStatus* replaced, bool replacing) {
+    auto pending = PendingFile::Create(dir, 0666);
+    if (!pending) return pending.error();
+    File& file = pending.value().file();
+    if (Status written = file.Write(content); !written) return written;
+    // Flushed before it takes the old file's place, so a power cut leaves
+    // one or the other whole, never an empty file.
+    if (Status flushed = file.Flush(); !flushed) return flushed;
+    if (replaced) {
+        if (Status adopted = pending.value().Adopt(*replaced); !adopted) return adopted;
+    }
+    return pending.value().Commit(
+        name, replacing ? PendingFile::Placement::Replace : PendingFile::Placement::New);
 }
 
 }  // namespace
@@ -71,24 +129,32 @@ Result<std::string> ReadNamedFile(const std::string& path, std::size_t limit) {
     }
 }
 
-Status ReplaceNamedFile(const std::string& path, std::string_view content) {
-    auto target = FollowLinks(path);
-    if (!target) return target.error();
-    auto dir = DirectoryHandle::Open(DirectoryPart(target.value()));
-    if (!dir) return dir.error();
-    const std::string name = NamePart(target.value());
-    auto existing = dir.value().InfoOf(name);
-    if (existing) {
-        if (Status usable = CheckReplaceable(existing.value()); !usable) return usable;
-    } else if (existing.error().code != ENOENT) {
-        return existing.error();
+Status ReplaceNamedFile(const std::string& path, std::string_view content, LinkAtName links) {
+    auto place = PlaceOf(path);
+    if (!place) return place.error();
+    if (links == LinkAtName::FollowWhereSafe) {
+        if (Status followed = FollowLinks(place.value()); !followed) return followed;
     }
-    auto pending = PendingFile::Create(dir.value(), 0666);
-    if (!pending) return pending.error();
-    if (Status written = pending.value().file().Write(content); !written) return written;
-    if (!existing) return pending.value().Commit(name, PendingFile::Placement::New);
-    if (Status adopted = pending.value().Adopt(existing.value()); !adopted) return adopted;
-    return pending.value().Commit(name, PendingFile::Placement::Replace);
+    const DirectoryHandle& dir = place.value().dir;
+    const std::string& name = place.value().name;
+    auto existing = dir.InfoOf(name);
+    if (!existing && existing.error().code != ENOENT) return existing.error();
+    // A link (left by the rule above) gives way; nothing of it is kept.
+    const bool link = existing && existing.value().kind == EntryKind::Link;
+    const EntryStatus* replaced = existing && !link ? &existing.value() : nullptr;
+    if (replaced) {
+        if (Status usable = CheckReplaceable(*replaced); !usable) return usable;
+    }
+    if (Status placed = PutInPlace(dir, name, content, replaced, existing.ok()); !placed) {
+        return placed;
+    }
+    return dir.Flush();
+}
+
+bool MayFollowLink(std::uint32_t person, std::uint32_t linkOwner, std::uint32_t dirPermissions,
+                   std::uint32_t dirOwner) {
+    constexpr std::uint32_t kShared = S_ISVTX | S_IWOTH;
+    return (dirPermissions & kShared) != kShared || linkOwner == person || linkOwner == dirOwner;
 }
 
 }  // namespace twinfold::platform

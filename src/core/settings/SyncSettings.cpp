@@ -1,7 +1,5 @@
 #include "settings/SyncSettings.h"
 
-#include <utility>
-
 namespace twinfold {
 namespace {
 
@@ -27,24 +25,18 @@ SyncSettings ReadSyncSettings(const TIniFile& file, const SyncSettings& defaults
 }
 
 Status WriteSyncSettings(TIniFile& file, const SyncSettings& s) {
-    // Every text is checked before the first key is written, so a value that
-    // cannot be stored leaves the file as it was.
-    for (const auto& [key, value] :
-         {std::pair{"SourceDir", &s.SourceDir}, std::pair{"DestDir", &s.DestDir},
-          std::pair{"BatchDir", &s.BatchDir}, std::pair{"Exclude", &s.Exclude},
-          std::pair{"Include", &s.Include}}) {
-        if (!TIniFile::IsWritableValue(*value)) return file.RefuseValue(key);
-    }
-    if (Status w = file.WriteString(kSettings, "SourceDir", s.SourceDir); !w) return w;
-    if (Status w = file.WriteString(kSettings, "DestDir", s.DestDir); !w) return w;
-    if (Status w = file.WriteBool(kSettings, "SaveSettings", s.SaveSettings); !w) return w;
-    if (Status w = file.WriteString(kSettings, "BatchDir", s.BatchDir); !w) return w;
-    if (Status w = file.WriteBool(kSettings, "SyncAll", s.SyncAll); !w) return w;
-    if (Status w = file.WriteBool(kSettings, "SelectAll", s.SelectAll); !w) return w;
-    if (Status w = file.WriteString(kOptions, "Exclude", s.Exclude); !w) return w;
-    if (Status w = file.WriteString(kOptions, "Include", s.Include); !w) return w;
-    if (Status w = file.WriteInteger(kOptions, "CopyBuffer", s.CopyBuffer); !w) return w;
-    return file.WriteInteger(kOptions, "Filetype", s.Filetype);
+    IniUpdate update;
+    update.WriteString(kSettings, "SourceDir", s.SourceDir)
+        .WriteString(kSettings, "DestDir", s.DestDir)
+        .WriteBool(kSettings, "SaveSettings", s.SaveSettings)
+        .WriteString(kSettings, "BatchDir", s.BatchDir)
+        .WriteBool(kSettings, "SyncAll", s.SyncAll)
+        .WriteBool(kSettings, "SelectAll", s.SelectAll)
+        .WriteString(kOptions, "Exclude", s.Exclude)
+        .WriteString(kOptions, "Include", s.Include)
+        .WriteInteger(kOptions, "CopyBuffer", s.CopyBuffer)
+        .WriteInteger(kOptions, "Filetype", s.Filetype);
+    return file.UpdateFile(update);
 }
 
 }  // namespace twinfold

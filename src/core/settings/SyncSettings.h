@@ -29,9 +29,10 @@ struct SyncSettings {
 // of zero or less reads as 32768.
 SyncSettings ReadSyncSettings(const TIniFile& file, const SyncSettings& defaults);
 
-// Writes the ten keys in their order, one at a time; stops at the first key
-// that cannot be written (the file reports it). A text that cannot be stored
-// (a line end or NUL in it) is refused before anything is written.
+// Writes the ten keys in one replacement of the file, so a failed save
+// leaves the old file whole (the file reports the failure). A text that
+// cannot be stored (a line end or NUL in it) is refused and nothing is
+// written.
 Status WriteSyncSettings(TIniFile& file, const SyncSettings& settings);
 
 }  // namespace twinfold

@@ -69,10 +69,17 @@ std::string TIniFile::ReadString(std::string_view section, std::string_view key,
 
 Status TIniFile::WriteString(std::string_view section, std::string_view key,
                              std::string_view value) {
-    if (!IsWritableValue(value)) return RefuseValue(key);
+    return UpdateFile(IniUpdate().WriteString(section, key, value));
+}
+
+Status TIniFile::UpdateFile(const IniUpdate& update) {
+    for (const auto& change : update.Changes()) {
+        if (!IsWritableValue(change.value)) return RefuseValue(change.key);
+    }
     auto doc = LoadForChange();
     if (!doc) return Unwritable(doc.error());
-    doc.value().Set(section, key, value);
+    for (const auto& change : update.Changes())
+        doc.value().Set(change.section, change.key, change.value);
     return Store(doc.value());
 }
 
@@ -82,7 +89,7 @@ std::int32_t TIniFile::ReadInteger(std::string_view section, std::string_view ke
 }
 
 Status TIniFile::WriteInteger(std::string_view section, std::string_view key, std::int32_t value) {
-    return WriteString(section, key, std::to_string(value));
+    return UpdateFile(IniUpdate().WriteInteger(section, key, value));
 }
 
 bool TIniFile::ReadBool(std::string_view section, std::string_view key, bool defaultValue) const {
@@ -90,7 +97,7 @@ bool TIniFile::ReadBool(std::string_view section, std::string_view key, bool def
 }
 
 Status TIniFile::WriteBool(std::string_view section, std::string_view key, bool value) {
-    return WriteString(section, key, value ? "1" : "0");
+    return UpdateFile(IniUpdate().WriteBool(section, key, value));
 }
 
 bool TIniFile::IsWritableValue(std::string_view value) {
@@ -143,6 +150,9 @@ Status TIniFile::Replace(const std::string& text) const {
 }
 
 Error TIniFile::Unwritable(const Error& cause) const {
+    // A link that is not followed would be a puzzle without its reason.
+    if (cause.code == ELOOP)
+        return Error{"Unable to write to " + path_ + ": " + cause.message, ELOOP};
     return Error{"Unable to write to " + path_, cause.code};
 }
 

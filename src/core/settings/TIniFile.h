@@ -7,6 +7,7 @@
 
 #include "platform/Result.h"
 #include "settings/IniDocument.h"
+#include "settings/IniUpdate.h"
 
 namespace twinfold {
 
@@ -22,16 +23,19 @@ class IniDocument;
 // empty, so every read gives its default; so does anything that is not a
 // regular file (a FIFO never blocks the reader) and a file over 1 MiB.
 //
-// Writing merges one key into the file (a value that cannot be stored is
-// refused, see IsWritableValue): its value is replaced where it stands,
+// Writing merges keys into the file (a value that cannot be stored is
+// refused, see IsWritableValue), one key or a whole save's keys at once
+// (UpdateFile), and replaces the file once: a key's value is replaced where it stands,
 // or the key is added at the end of its section, or the section at the end of
 // the file. Every other byte stays, line ends included. The new content goes
-// to a temporary file beside the old one, which then replaces it in one step,
-// so a failed write leaves the old file as it was; the file keeps its
-// permissions, and a link to it stays a link. A failure (also a file
+// to a temporary file beside the old one, flushed to the disk, which then
+// replaces it in one step, so a failed write leaves the old file as it was;
+// the file keeps its permissions, and a link to it stays a link where the
+// person may follow it (see platform::MayFollowLink). A failure (also a file
 // without write permission, even for root) comes back as an Error whose
-// message is the one the person is shown, "Unable to write to <path>", and
-// whose code is the operating system's.
+// message is the one the person is shown, "Unable to write to <path>" (with
+// the reason after a colon for a link that is not followed), and whose code
+// is the operating system's.
 class TIniFile {
 public:
     static constexpr std::size_t kMaxValueLength = 1023;
@@ -46,6 +50,9 @@ public:
     std::string ReadString(std::string_view section, std::string_view key,
                            std::string_view defaultValue) const;
     Status WriteString(std::string_view section, std::string_view key, std::string_view value);
+    // Every change of `update` in one replacement of the file; a value that
+    // cannot be stored refuses the whole update (RefuseValue), writing nothing.
+    Status UpdateFile(const IniUpdate& update);
 
     // Decimal with an optional sign, or hexadecimal after "$" or after
     // "0x"/"0X" (then longer than two characters). Hexadecimal beyond 32 bits

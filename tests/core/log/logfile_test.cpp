@@ -149,11 +149,12 @@ TEST_F(RunLog, FileThatCannotBeCreatedIsReportedAndNothingIsLeft) {
     struct Case {
         const char* name;
         std::string path;
+        const char* reason;
     };
     const Case cases[] = {
-        {"missing directory", dir.Path("missing/TFSuccess.txt")},
-        {"read-only file", dir.Path("locked.txt")},
-        {"directory in the way", dir.Path("folder.txt")},
+        {"missing directory", dir.Path("missing/TFSuccess.txt"), "No such file or directory"},
+        {"read-only file", dir.Path("locked.txt"), "Permission denied"},
+        {"directory in the way", dir.Path("folder.txt"), "Is a directory"},
     };
     log.FileSuccess.Add("/DATA/A");
     for (const auto& c : cases) {
@@ -164,7 +165,7 @@ TEST_F(RunLog, FileThatCannotBeCreatedIsReportedAndNothingIsLeft) {
         ASSERT_EQ(desktop.boxes.size(), 1u);
         EXPECT_EQ(desktop.boxes[0].kind, twinfold::BoxKind::Error);
         EXPECT_EQ(desktop.boxes[0].caption, "Twinfold for Windows");
-        EXPECT_EQ(desktop.boxes[0].text, "Cannot create file " + c.path);
+        EXPECT_EQ(desktop.boxes[0].text, "Cannot create file " + c.path + ": " + c.reason);
     }
     EXPECT_EQ(Names(), (std::vector<std::string>{"folder.txt", "locked.txt"}));
     EXPECT_EQ(dir.ReadFile("locked.txt"), "keep");
@@ -189,7 +190,9 @@ TEST_F(RunLog, WriteFailureKeepsThePreviousFileAndLeavesNoTemporary) {
     setrlimit(RLIMIT_FSIZE, &saved);
     signal(SIGXFSZ, oldHandler);
 
-    EXPECT_EQ(desktop.Texts(), std::vector<std::string>{"Stream write error"});
+    EXPECT_EQ(desktop.Texts(), std::vector<std::string>{"Stream write error: " +
+                                                        dir.Path("TFSuccess.txt") +
+                                                        ": File too large"});
     EXPECT_EQ(dir.ReadFile("TFSuccess.txt"), "previous\r\n");
     EXPECT_EQ(Names(), std::vector<std::string>{"TFSuccess.txt"});
     EXPECT_EQ(log.FileSuccess.Count(), 100u);

@@ -177,6 +177,18 @@ TEST(NamedFiles, ReplacingKeepsPermissionsAndLinksAndRefusesWhatItMayNot) {
                                                "real.ini"}));
 }
 
+// Someone else's link in a sticky, world-writable directory is the one that
+// is not followed.
+TEST(NamedFiles, LinksInSharedDirectoriesAreFollowedOnlyAsTheKernelWould) {
+    constexpr std::uint32_t me = 1000, other = 1001, owner = 1002;
+    EXPECT_FALSE(MayFollowLink(me, other, 01777, owner));
+    EXPECT_TRUE(MayFollowLink(me, me, 01777, owner));
+    EXPECT_TRUE(MayFollowLink(me, owner, 01777, owner));
+    EXPECT_TRUE(MayFollowLink(me, other, 0777, owner));   // not sticky
+    EXPECT_TRUE(MayFollowLink(me, other, 01775, owner));  // not world-writable
+    EXPECT_FALSE(MayFollowLink(0, other, 01777, owner));  // root too
+}
+
 // Unpacking gives back the time that packs to the same stamp, on both sides
 // of a change to and from daylight saving time.
 TEST(Platform, UnpackingIsTheInverseOfPackingAllYear) {

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "settings/SyncSettings.h"
 #include "settings/TIniFile.h"
 #include "support/ScriptedDesktop.h"
 #include "support/TestDir.h"
@@ -499,6 +502,45 @@ TEST(IniFileWrite, UnwritableDirectoryWhenNotRoot) {
     EXPECT_FALSE(test::Shown(ini.WriteString("A", "x", "2"), desktop));
     EXPECT_EQ(dir.ReadFile("locked/f.ini"), original);
     EXPECT_EQ(desktop.Texts(), std::vector<std::string>{"Unable to write to " + path});
+}
+
+// Someone else's link in a sticky, world-writable directory is not
+// followed, as the kernel would not follow it for us.
+TEST(IniFileWrite, AnothersLinkInASharedDirectoryIsRefused) {
+    if (geteuid() != 0) GTEST_SKIP() << "only root can give a link away";
+    test::TestDir dir;
+    const std::string target = dir.CreateFile("mine.ini", "[A]\nx=1\n");
+    const std::string shared = dir.CreateDirectory("shared");
+    ASSERT_EQ(chown(shared.c_str(), 65533, 65533) | chmod(shared.c_str(), 01777), 0);
+    const std::string link = shared + "/f.ini";
+    ASSERT_EQ(symlink(target.c_str(), link.c_str()) | lchown(link.c_str(), 65534, 65534), 0);
+    TIniFile ini(link);
+    Status written = ini.WriteString("A", "x", "2");
+    ASSERT_FALSE(written.ok());
+    EXPECT_EQ(written.error().message.rfind("Unable to write to " + link + ": the link ", 0), 0u);
+    EXPECT_EQ(dir.ReadFile("mine.ini"), "[A]\nx=1\n");
+    EXPECT_TRUE(fs::is_symlink(link));
+}
+
+// A save replaces the file once, with every key, or leaves it as it was:
+// under a size limit the first keys would fit and the whole save not.
+TEST(IniFileWrite, ASaveThatCannotFinishLeavesTheOldFileWhole) {
+    test::TestDir dir;
+    const std::string saved = "[Settings]\nSourceDir=/old\n";
+    TIniFile ini(dir.CreateFile("f.ini", saved));
+    SyncSettings settings;
+    settings.SourceDir = "/s";
+    settings.Exclude = std::string(512, 'x');
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit small = {static_cast<rlim_t>(saved.size() + 64), limit.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &small);
+    EXPECT_FALSE(WriteSyncSettings(ini, settings).ok());
+    setrlimit(RLIMIT_FSIZE, &limit);
+    signal(SIGXFSZ, SIG_DFL);
+    EXPECT_EQ(dir.ReadFile("f.ini"), saved);
+    EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"f.ini"});
 }
 
 namespace {
