@@ -16,6 +16,7 @@ namespace {
 
 const std::int64_t kStamp = LocalTime(2021, 6, 1, 10, 0, 0);
 const std::string kClosing = "Batch Process Sync Successful!";
+const std::string kUnfinished = "Batch Process Sync finished with problems: ";
 
 class BatchRunnerTest : public ::testing::Test {
 protected:
@@ -51,15 +52,34 @@ protected:
     Windows windows;
 };
 
-TEST_F(BatchRunnerTest, AnEmptyOrMissingBatchShowsOnlyTheClosingMessage) {
+// A batch file that runs nothing says why, in an error box; a byte-order
+// mark before a batch or settings file's first line is no part of it.
+TEST_F(BatchRunnerTest, ABatchFileThatRunsNothingSaysWhyAndAByteOrderMarkIsSkipped) {
     const std::string path = dir.Path("nothing.tfw");
-    main().ExecuteBatch(path);
-    EXPECT_EQ(desktop.Texts(), std::vector<std::string>{kClosing});
+    const std::string bom = "\xEF\xBB\xBF";
+    const std::string ini =
+        dir.CreateFile("bom.ini", bom + "[Settings]\nSyncAll=1\nSourceDir=" + dir.Path("prog") +
+                                      "\nDestDir=" + dir.Path("prog") + "\n");
+    const std::pair<std::string, std::string> cases[] = {
+        {"", "Cannot read the batch file " + path + ": No such file or directory"},
+        {"[Files]\r\n", "The batch file " + path + " lists no settings files."},
+        {"[Files]\n" + std::string(17 << 20, ';'),
+         "Cannot read the batch file " + path + ": File too large"},
+        {bom + "[Files]\r\nFile0=" + ini + "\r\n", kClosing},
+    };
+    for (const auto& [text, closing] : cases) {
+        SCOPED_TRACE(closing);
+        if (!text.empty()) dir.CreateFile("nothing.tfw", text);
+        desktop.boxes.clear();
+        main().ExecuteBatch(path);
+        EXPECT_EQ(desktop.Texts(), std::vector<std::string>{closing});
+        EXPECT_EQ(desktop.boxes[0].kind, closing == kClosing ? BoxKind::Plain : BoxKind::Error);
+    }
     EXPECT_EQ(desktop.boxes[0].caption, kAppTitle);
     EXPECT_FALSE(main().batchRunning);
     EXPECT_FALSE(main().Running());
     EXPECT_EQ(main().currentBatchFile, path);
-    EXPECT_EQ(main().LastBatch().entries, 0);
+    EXPECT_EQ(main().LastBatch().entries, 1);
 }
 
 TEST_F(BatchRunnerTest, EntriesRunInOrderWithoutTheSyncSuccessMessages) {
@@ -153,7 +173,7 @@ TEST_F(BatchRunnerTest, InvalidEntriesAreSkippedWithTheirMessageAndTheRunGoesOn)
         EXPECT_EQ(desktop.boxes[0].caption, "Information");
         EXPECT_EQ(desktop.boxes[0].text, c.message);
         EXPECT_EQ(desktop.boxes[1].text, c.message);
-        EXPECT_EQ(desktop.boxes[2].text, kClosing);
+        EXPECT_EQ(desktop.boxes[2].text, kUnfinished + "2 of 2 entries did not sync completely.");
         EXPECT_EQ(main().LastBatch().skipped, 2);
         EXPECT_FALSE(main().batchRunning);
     }
@@ -273,8 +293,9 @@ TEST_F(BatchRunnerTest, SelectAllMarksEveryFileAndWithoutItNothingIsSelected) {
     EXPECT_TRUE(dir.Exists("all/a.txt"));
     EXPECT_TRUE(dir.Exists("all/b.txt"));
     EXPECT_FALSE(dir.Exists("none/a.txt"));
-    EXPECT_EQ(desktop.Texts(), (std::vector<std::string>{"No items selected to sync!",
-                                                         "No items selected to sync!", kClosing}));
+    EXPECT_EQ(desktop.Texts(),
+              (std::vector<std::string>{"No items selected to sync!", "No items selected to sync!",
+                                        kUnfinished + "2 of 3 entries did not sync completely."}));
     EXPECT_FALSE(main().cbSelectAll.Checked());
 }
 
@@ -310,8 +331,9 @@ TEST_F(BatchRunnerTest, CancellingOneEntryGoesOnWithTheNext) {
     EXPECT_FALSE(dir.Exists("two-copy/a.txt") && dir.Exists("two-copy/b.txt"));
     EXPECT_TRUE(dir.Exists("three-copy/a.txt"));
     EXPECT_TRUE(dir.Exists("three-copy/b.txt"));
-    EXPECT_EQ(desktop.Texts(), (std::vector<std::string>{"Are you sure you wish to cancel?",
-                                                         "Operation Canceled!", kClosing}));
+    EXPECT_EQ(desktop.Texts(),
+              (std::vector<std::string>{"Are you sure you wish to cancel?", "Operation Canceled!",
+                                        kUnfinished + "1 of 3 entries did not sync completely."}));
     EXPECT_EQ(main().LastBatch().cancelled, 1);
     EXPECT_FALSE(main().LastBatch().Clean());
 }
