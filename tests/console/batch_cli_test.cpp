@@ -16,6 +16,8 @@
 
 #include "Version.h"
 #include "batch/BatchFile.h"
+#include "log/TLogFilebx.h"
+#include "main/Windows.h"
 #include "settings/SyncSettings.h"
 #include "support/ChildProcess.h"
 #include "support/ScriptedDesktop.h"
@@ -30,6 +32,7 @@ namespace {
 const std::int64_t kOld = LocalTime(2020, 1, 1);
 const std::int64_t kNew = LocalTime(2023, 5, 6);
 const std::string kClosing = "Twinfold for Windows: Batch Process Sync Successful!\n";
+const std::string kUnfinished = "Twinfold for Windows: Batch Process Sync finished with problems: ";
 const std::string kStoredSettings = "[Settings]\r\nSaveSettings=1\r\nSyncAll=0\r\n";
 
 std::size_t FilesBelow(const std::string& dir) {
@@ -146,20 +149,23 @@ TEST_F(BatchCliTest, SkippedEntriesAndQuestionsArePrintedAndTheStatusIsOne) {
         EXPECT_EQ(Run(args), 1);
         EXPECT_EQ(Out(), "Information: The source: " + dir.Path("missing") + " or dest: " +
                              dir.Path("dst") + " dir is invalid...process will be skipped!\n" +
-                             asked + c.answer + kClosing);
+                             asked + c.answer + kUnfinished + (c.copied ? "1" : "2") +
+                             " of 2 entries did not sync completely.\n");
         EXPECT_EQ(dir.Exists("dst/a.txt"), c.copied);
     }
 }
 
-TEST_F(BatchCliTest, AnEmptyBatchFileRunsNothingAndSucceeds) {
-    EXPECT_EQ(Run({dir.CreateFile("empty.tfw")}), 0);
-    EXPECT_EQ(Out(), kClosing);
+TEST_F(BatchCliTest, AnEmptyBatchFileRunsNothingAndSaysSo) {
+    const std::string batch = dir.CreateFile("empty.tfw");
+    EXPECT_EQ(Run({batch}), 1);
+    EXPECT_EQ(Out(),
+              "Twinfold for Windows: The batch file " + batch + " lists no settings files.\n");
     EXPECT_EQ(Err(), "");
 }
 
 TEST_F(BatchCliTest, AFirstStartCreatesTheDefaultSettingsFileOnly) {
     fs::remove(dir.Path("prog/tfoldw.ini"));
-    EXPECT_EQ(Run({dir.CreateFile("empty.tfw")}), 0);
+    EXPECT_EQ(Run({dir.CreateFile("empty.tfw")}), 1);
     EXPECT_TRUE(dir.Exists("prog/tfoldw.ini"));
     EXPECT_FALSE(dir.Exists("prog/tfoldw.tfw"));
 }
@@ -230,13 +236,13 @@ TEST_F(BatchCliTest, CtrlCStopsBetweenFilesRunsNoFurtherEntryAndStillWritesTheLo
 namespace {
 
 // Every way a run can leave work undone ends with status 1, never 0; a batch
-// file that cannot be read is named on standard error with the reason.
+// file that cannot be read is named on the last line with the reason.
 TEST_F(BatchCliTest, EveryKindOfFailureEndsWithStatusOne) {
     struct Case {
         const char* name;
         // Makes the case's tree under the prefix; returns the batch file.
         std::function<std::string(BatchCliTest&, const std::string&)> batch;
-        std::string error;  // expected on standard error
+        std::string error;  // what the last line says of the batch file
     };
     const std::vector<Case> cases = {
         {"batch file missing",
@@ -245,11 +251,16 @@ TEST_F(BatchCliTest, EveryKindOfFailureEndsWithStatusOne) {
         {"batch file is a directory",
          [](BatchCliTest& t, const std::string& p) { return t.dir.CreateDirectory(p + "d.tfw"); },
          "Is a directory"},
-        {"batch file over 1 MiB",
+        {"batch file over 16 MiB",
          [](BatchCliTest& t, const std::string& p) {
-             return t.dir.CreateFile(p + "huge.tfw", "[Files]\n" + std::string(2 << 20, ';'));
+             return t.dir.CreateFile(p + "huge.tfw", "[Files]\n" + std::string(17 << 20, ';'));
          },
          "File too large"},
+        {"batch file lists nothing",
+         [](BatchCliTest& t, const std::string& p) {
+             return t.dir.CreateFile(p + "none.tfw", "\xEF\xBB\xBF[Files]\nFile1=x.ini\n");
+         },
+         "lists no settings files."},
         {"settings file missing",
          [](BatchCliTest& t, const std::string& p) { return t.Batch({t.dir.Path(p + "no.ini")}); },
          ""},
@@ -290,8 +301,13 @@ TEST_F(BatchCliTest, EveryKindOfFailureEndsWithStatusOne) {
         const std::string batch = c.batch(*this, prefix);
 
         EXPECT_EQ(Run({"--yes", batch}), 1) << Out();
-        if (!c.error.empty()) {
-            EXPECT_EQ(Err(), "twinfold-batch: cannot read the batch file " + batch + ": " +
+        // The last line says what went wrong, and never "Successful!".
+        EXPECT_EQ(Out().find("Successful!"), std::string::npos) << Out();
+        if (!c.error.empty() && c.error.back() == '.') {
+            EXPECT_EQ(Out(),
+                      "Twinfold for Windows: The batch file " + batch + " " + c.error + "\n");
+        } else if (!c.error.empty()) {
+            EXPECT_EQ(Out(), "Twinfold for Windows: Cannot read the batch file " + batch + ": " +
                                  c.error + "\n");
         }
         EXPECT_FALSE(dir.Exists(prefix + "elsewhere/victim.conf"));
@@ -469,4 +485,146 @@ TEST_F(BatchCliTest, ADryRunForetellsTheRunAndChangesNothing) {
               std::string::npos)
         << preview;
     EXPECT_FALSE(dir.Exists("elsewhere/victim.conf"));
+}
+
+namespace {
+
+// One tree, as a row of the table below makes it under a prefix.
+struct Tree {
+    const char* name;
+    std::function<void(test::TestDir&, const std::string&)> make;
+    const char* include;  // with the custom file type; empty: all files
+    const char* exclude;
+    // Source files below "in/" in each list, in log order.
+    std::vector<std::string> copied, skipped, failed;
+    std::string closing;  // the window's last box
+    const char* reason;   // the failure's second line, if one is expected
+    bool needsPermissions;
+};
+
+std::vector<std::string> Below(const std::string& in, const std::vector<std::string>& names) {
+    std::vector<std::string> paths;
+    for (const auto& name : names) paths.push_back(in + "/" + name);
+    return paths;
+}
+
+std::string Lines(const std::vector<std::string>& entries) {
+    std::string text;
+    for (const auto& entry : entries) text += entry + "\r\n";
+    return text;
+}
+
+}  // namespace
+
+// The window's Sync All and the console run of the same tree log the same
+// files, end with the same words and say "Successful!" only when it was.
+TEST_F(BatchCliTest, TheWindowAndTheConsoleTellTheSameEnding) {
+    test::CurrentDirectoryGuard cwd;
+    const std::string inLog = ". The failed files are in the run log (Log menu).";
+    const auto file = [](const char* name, std::int64_t time) {
+        return [=](test::TestDir& d, const std::string& p) { d.CreateFile(p + name, name, time); };
+    };
+    const std::vector<Tree> rows = {
+        {"a failed file",
+         [&](test::TestDir& d, const std::string& p) {
+             file("in/a.txt", kNew)(d, p);
+             file("in/locked.txt", kNew)(d, p);
+             file("out/locked.txt", kOld)(d, p);
+             d.MakeReadOnly(p + "out/locked.txt");
+         },
+         "",
+         "",
+         {"a.txt"},
+         {},
+         {"locked.txt"},
+         "Directory Sync finished: 1 copied, 0 skipped, 1 failed" + inLog,
+         "Permission denied",
+         false},
+        {"an excluded file that two include patterns match",
+         [&](test::TestDir& d, const std::string& p) {
+             for (const char* name : {"in/a.txt", "in/secret.txt", "in/sub/secret.txt"}) {
+                 file(name, kNew)(d, p);
+             }
+         },
+         "*.txt;secret*;",
+         "secret.txt;",
+         {"a.txt"},
+         {},
+         {},
+         "Directory Sync Successful!",
+         "",
+         false},
+        {"a file listed twice",
+         file("in/a.txt", kNew),
+         "*.txt;*.TXT;",
+         "",
+         {"a.txt"},
+         {"a.txt"},
+         {},
+         "Directory Sync Successful!",
+         "",
+         false},
+        {"a read-only destination",
+         [&](test::TestDir& d, const std::string& p) {
+             file("in/sub/b.txt", kNew)(d, p);
+             file("in/a.txt", kNew)(d, p);
+             ASSERT_EQ(chmod(d.Path(p + "out").c_str(), 0555), 0);
+         },
+         "",
+         "",
+         {},
+         {},
+         {"sub/b.txt", "a.txt"},
+         "Directory Sync finished: 0 copied, 0 skipped, 2 failed" + inLog,
+         "",
+         true},
+    };
+    for (const Tree& row : rows) {
+        SCOPED_TRACE(row.name);
+        // Root writes into any directory: only the permission bits of files stop it.
+        if (row.needsPermissions && geteuid() == 0) continue;
+        const std::string prefix = std::string(row.name) + "/";
+        std::string ini[2];
+        for (int side = 0; side < 2; ++side) {
+            const std::string p = prefix + (side == 0 ? "window/" : "console/");
+            dir.CreateDirectory(p + "out");
+            row.make(dir, p);
+            SyncSettings s;
+            s.SourceDir = dir.Path(p + "in");
+            s.DestDir = dir.Path(p + "out");
+            s.SyncAll = true;
+            s.Filetype = *row.include ? 1 : 0;
+            s.Include = row.include;
+            s.Exclude = row.exclude;
+            ini[side] = Settings(p + "tree.ini", s);
+        }
+        test::ScriptedDesktop desktop;
+        Windows windows(desktop, dir.Path("prog/"));
+        windows.main.LoadSettingsFile(ini[0]);
+        windows.main.SyncBtnClick();
+        const std::string in = dir.Path(prefix + "window/in");
+        EXPECT_EQ(windows.logFile.FileSuccess.Entries(), Below(in, row.copied));
+        EXPECT_EQ(windows.logFile.FileOld.Entries(), Below(in, row.skipped));
+        EXPECT_EQ(windows.logFile.FileFailed.Entries(), Below(in, row.failed));
+        EXPECT_EQ(desktop.Texts().back(), row.closing);
+        if (*row.reason) {
+            EXPECT_EQ(desktop.boxes.front().detail, row.reason);
+        }
+
+        const bool clean = row.failed.empty();
+        EXPECT_EQ(Run({"--yes", "--log-dir", dir.Path(prefix + "logs"), Batch({ini[1]})}),
+                  clean ? 0 : 1);
+        const std::string src = dir.Path(prefix + "console/in");
+        EXPECT_EQ(dir.ReadFile(prefix + "logs/TFSuccess.txt"), Lines(Below(src, row.copied)));
+        EXPECT_EQ(dir.ReadFile(prefix + "logs/TFOlder.txt"), Lines(Below(src, row.skipped)));
+        EXPECT_EQ(dir.ReadFile(prefix + "logs/TFFailed.txt"), Lines(Below(src, row.failed)));
+        const std::string ending = clean ? kClosing
+                                         : "Twinfold for Windows: " + row.closing + "\n" +
+                                               kUnfinished +
+                                               "1 of 1 entries did not sync completely.\n";
+        EXPECT_EQ(Out().substr(Out().size() - std::min(Out().size(), ending.size())), ending);
+        if (*row.reason) {
+            EXPECT_NE(Out().find("\n" + std::string(row.reason) + "\n"), std::string::npos);
+        }
+    }
 }
