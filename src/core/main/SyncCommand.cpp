@@ -338,14 +338,18 @@ void TMain::ReportUnreadableDirectory(const sync::WalkDirectory& directory) {
 // the refusal was reported once already.
 void TMain::LogDirectoryFailed(const sync::WalkDirectory& directory, bool report) {
     if (report && !dryRun) {
-        desktop_.Failure("Could not create directory: " + directory.destinationPath +
-                         ".  Files not copied!");
+        desktop_.Failure(
+            "Could not create directory: " + directory.destinationPath + ".  Files not copied!",
+            directory.error.message);
     }
     // A directory with no file to record is recorded itself: nothing that
     // was not synchronised may go unmentioned.
-    if (FileList.Count() == 0) Record(links_->log.failed, directory.sourcePath);
+    std::vector<std::string> sources;
     for (const auto& item : FileList.Items()) {
-        const std::string source = JoinPath(directory.sourcePath, item.text);
+        sources.push_back(JoinPath(directory.sourcePath, item.text));
+    }
+    if (sources.empty()) sources.push_back(directory.sourcePath);
+    for (const std::string& source : sources) {
         if (dryRun) {
             Preview({sync::PreviewLine::Kind::Fail,
                      source,
