@@ -51,15 +51,16 @@ int RunBatch(const BatchCommandLine& line) {
         };
     }
     if (progress) progress->Follow(windows.syncBox);
-    // The logs are written before the closing line, so that it can tell.
+    // The summary and the logs come before the closing line, so that it is
+    // the last line and can tell whether the logs were written.
     windows.main.onBatchEnd = [&] {
         if (progress) progress->Clear();
+        if (line.dryRun) std::cout << "summary: " << counts.Text() << '\n';
         return logDir.empty() || WriteRunLogs(windows.logFile, logDir, std::cerr);
     };
 
     windows.main.ExecuteBatch(batchFile);
     if (progress) progress->Clear();
-    if (line.dryRun) std::cout << "summary: " << counts.Text() << '\n';
     return BatchExitStatus(windows.main.LastBatch());
 }
 
