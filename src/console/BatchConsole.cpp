@@ -51,24 +51,24 @@ int RunBatch(const BatchCommandLine& line) {
         };
     }
     if (progress) progress->Follow(windows.syncBox);
+    // The summary and the logs come before the closing line, so that it is
+    // the last line and can tell whether the logs were written.
+    windows.main.onBatchEnd = [&] {
+        if (progress) progress->Clear();
+        if (line.dryRun) std::cout << "summary: " << counts.Text() << '\n';
+        return logDir.empty() || WriteRunLogs(windows.logFile, logDir, std::cerr);
+    };
 
     windows.main.ExecuteBatch(batchFile);
     if (progress) progress->Clear();
-    if (line.dryRun) std::cout << "summary: " << counts.Text() << '\n';
-    if (const auto& unreadable = windows.main.LastBatch().unreadable) {
-        std::cerr << "twinfold-batch: cannot read the batch file " << batchFile << ": "
-                  << unreadable->message << '\n';
-    }
-    const bool logsWritten = logDir.empty() || WriteRunLogs(windows.logFile, logDir, std::cerr);
-    return BatchExitStatus(windows.main.LastBatch(), windows.logFile.FileFailed.Count(),
-                           logsWritten);
+    return BatchExitStatus(windows.main.LastBatch());
 }
 
 }  // namespace
 
-int BatchExitStatus(const BatchReport& report, std::size_t failedFiles, bool logsWritten) {
+int BatchExitStatus(const BatchReport& report) {
     if (report.interrupted) return kInterrupted;
-    return report.Clean() && failedFiles == 0 && logsWritten ? 0 : 1;
+    return report.Clean() ? 0 : 1;
 }
 
 bool WriteRunLogs(const TLogFilebx& log, const std::string& dir, std::ostream& errors) {

@@ -11,10 +11,9 @@ namespace twinfold {
 
 class TLogFilebx;
 
-// The exit status of a finished batch: 130 after a stop request, 0 when
-// every entry ran, none was cancelled, no file failed and the log files (if
-// asked for) were written, else 1.
-int BatchExitStatus(const BatchReport& report, std::size_t failedFiles, bool logsWritten);
+// The exit status of a finished batch: 130 after a stop request, 0 when the
+// batch was clean (so its last line says "Successful!"), else 1.
+int BatchExitStatus(const BatchReport& report);
 
 // Writes the three run-log lists into `dir` (made when missing) under the
 // names the log dialog proposes. Each failure is reported on `errors`; true

@@ -33,7 +33,9 @@ bool ConsoleDesktop::Show(const MessageBox& box) {
     std::string line =
         (box.caption.empty() ? std::string(kAppTitle) : box.caption) + ": " + box.text;
     if (!AsksYesNo(box)) {
-        out_ << line << '\n' << std::flush;
+        out_ << line << '\n';
+        if (!box.detail.empty()) out_ << box.detail << '\n';
+        out_ << std::flush;
         return true;
     }
     const bool yes = Answer(line);

@@ -16,10 +16,11 @@ class TSyncBox;
 enum class ConsoleAnswer { Yes, No, Ask };
 
 // The Desktop of the console program. Every box becomes one line
-// "CAPTION: TEXT"; a Yes/No box adds " -> Yes" or " -> No" after its
-// answer, which is fixed or asked for (the question then goes to `prompts`
-// and the answer comes from `in`). Text prompts and file dialogs are
-// cancelled: a batch run never needs them.
+// "CAPTION: TEXT", with its detail (a failure's reason) on a line below; a
+// Yes/No box adds " -> Yes" or " -> No" after its answer, which is fixed or
+// asked for (the question then goes to `prompts` and the answer comes from
+// `in`). Text prompts and file dialogs are cancelled: a batch run never
+// needs them.
 class ConsoleDesktop : public Desktop {
 public:
     // `interrupted` tells whether the person asked the program to stop.

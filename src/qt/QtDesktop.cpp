@@ -99,6 +99,7 @@ bool QtDesktop::Show(const MessageBox& box) {
     QMessageBox dialog(IconOf(box.kind), ToQString(box.caption), ToQString(box.text),
                        AsksYesNo(box.kind) ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
                        parent);
+    if (!box.detail.empty()) dialog.setInformativeText(ToQString(box.detail));
     StackAbove(&dialog, parent);
     // Whatever the cursor says, a box waits for the person.
     QApplication::setOverrideCursor(Qt::ArrowCursor);

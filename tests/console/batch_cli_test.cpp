@@ -10,12 +10,16 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "Version.h"
 #include "batch/BatchFile.h"
+#include "console/BatchConsole.h"
+#include "log/TLogFilebx.h"
+#include "main/Windows.h"
 #include "settings/SyncSettings.h"
 #include "support/ChildProcess.h"
 #include "support/ScriptedDesktop.h"
@@ -30,6 +34,7 @@ namespace {
 const std::int64_t kOld = LocalTime(2020, 1, 1);
 const std::int64_t kNew = LocalTime(2023, 5, 6);
 const std::string kClosing = "Twinfold for Windows: Batch Process Sync Successful!\n";
+const std::string kUnfinished = "Twinfold for Windows: Batch Process Sync finished with problems: ";
 const std::string kStoredSettings = "[Settings]\r\nSaveSettings=1\r\nSyncAll=0\r\n";
 
 std::size_t FilesBelow(const std::string& dir) {
@@ -65,13 +70,16 @@ public:
         return dir.Path(name);
     }
     std::string Entry(const std::string& name, const std::string& source, const std::string& dest,
-                      bool syncAll = true, bool selectAll = false, int filetype = 0) {
+                      bool syncAll = true, bool selectAll = false, int filetype = 0,
+                      const std::string& include = "", const std::string& exclude = "") {
         SyncSettings s;
         s.SourceDir = dir.Path(source);
         s.DestDir = dir.Path(dest);
         s.SyncAll = syncAll;
         s.SelectAll = selectAll;
         s.Filetype = filetype;
+        s.Include = include;
+        s.Exclude = exclude;
         return Settings(name, s);
     }
     std::string Batch(const std::vector<std::string>& entries) {
@@ -146,20 +154,23 @@ TEST_F(BatchCliTest, SkippedEntriesAndQuestionsArePrintedAndTheStatusIsOne) {
         EXPECT_EQ(Run(args), 1);
         EXPECT_EQ(Out(), "Information: The source: " + dir.Path("missing") + " or dest: " +
                              dir.Path("dst") + " dir is invalid...process will be skipped!\n" +
-                             asked + c.answer + kClosing);
+                             asked + c.answer + kUnfinished + (c.copied ? "1" : "2") +
+                             " of 2 entries did not sync completely.\n");
         EXPECT_EQ(dir.Exists("dst/a.txt"), c.copied);
     }
 }
 
-TEST_F(BatchCliTest, AnEmptyBatchFileRunsNothingAndSucceeds) {
-    EXPECT_EQ(Run({dir.CreateFile("empty.tfw")}), 0);
-    EXPECT_EQ(Out(), kClosing);
+TEST_F(BatchCliTest, AnEmptyBatchFileRunsNothingAndSaysSo) {
+    const std::string batch = dir.CreateFile("empty.tfw");
+    EXPECT_EQ(Run({batch}), 1);
+    EXPECT_EQ(Out(),
+              "Twinfold for Windows: The batch file " + batch + " lists no settings files.\n");
     EXPECT_EQ(Err(), "");
 }
 
 TEST_F(BatchCliTest, AFirstStartCreatesTheDefaultSettingsFileOnly) {
     fs::remove(dir.Path("prog/tfoldw.ini"));
-    EXPECT_EQ(Run({dir.CreateFile("empty.tfw")}), 0);
+    EXPECT_EQ(Run({dir.CreateFile("empty.tfw")}), 1);
     EXPECT_TRUE(dir.Exists("prog/tfoldw.ini"));
     EXPECT_FALSE(dir.Exists("prog/tfoldw.tfw"));
 }
@@ -230,13 +241,13 @@ TEST_F(BatchCliTest, CtrlCStopsBetweenFilesRunsNoFurtherEntryAndStillWritesTheLo
 namespace {
 
 // Every way a run can leave work undone ends with status 1, never 0; a batch
-// file that cannot be read is named on standard error with the reason.
+// file that cannot be read is named on the last line with the reason.
 TEST_F(BatchCliTest, EveryKindOfFailureEndsWithStatusOne) {
     struct Case {
         const char* name;
         // Makes the case's tree under the prefix; returns the batch file.
         std::function<std::string(BatchCliTest&, const std::string&)> batch;
-        std::string error;  // expected on standard error
+        std::string error;  // what the last line says of the batch file
     };
     const std::vector<Case> cases = {
         {"batch file missing",
@@ -245,9 +256,9 @@ TEST_F(BatchCliTest, EveryKindOfFailureEndsWithStatusOne) {
         {"batch file is a directory",
          [](BatchCliTest& t, const std::string& p) { return t.dir.CreateDirectory(p + "d.tfw"); },
          "Is a directory"},
-        {"batch file over 1 MiB",
+        {"batch file over 16 MiB",
          [](BatchCliTest& t, const std::string& p) {
-             return t.dir.CreateFile(p + "huge.tfw", "[Files]\n" + std::string(2 << 20, ';'));
+             return t.dir.CreateFile(p + "huge.tfw", "[Files]\n" + std::string(17 << 20, ';'));
          },
          "File too large"},
         {"settings file missing",
@@ -290,8 +301,10 @@ TEST_F(BatchCliTest, EveryKindOfFailureEndsWithStatusOne) {
         const std::string batch = c.batch(*this, prefix);
 
         EXPECT_EQ(Run({"--yes", batch}), 1) << Out();
+        // The last line says what went wrong, and never "Successful!".
+        EXPECT_EQ(Out().find("Successful!"), std::string::npos) << Out();
         if (!c.error.empty()) {
-            EXPECT_EQ(Err(), "twinfold-batch: cannot read the batch file " + batch + ": " +
+            EXPECT_EQ(Out(), "Twinfold for Windows: Cannot read the batch file " + batch + ": " +
                                  c.error + "\n");
         }
         EXPECT_FALSE(dir.Exists(prefix + "elsewhere/victim.conf"));
@@ -441,6 +454,21 @@ std::string SourcesOf(const std::string& out, const std::string& word) {
     return sources;
 }
 
+// "+a.txt =b.txt !c.txt": the entries below `side`/in of the three log files
+// in `side`/logs, marked by list (copied, older or same, failed).
+std::string Marked(const test::TestDir& dir, const std::string& side) {
+    const std::size_t cut = dir.Path(side + "/in/").size();
+    std::string marked;
+    for (const char* list : {"+TFSuccess.txt", "=TFOlder.txt", "!TFFailed.txt"}) {
+        const std::string text = dir.ReadFile(side + "/logs/" + (list + 1));
+        for (std::size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos;
+             at = end + 2) {
+            marked += " " + (list[0] + text.substr(at + cut, end - at - cut));
+        }
+    }
+    return marked;
+}
+
 }  // namespace
 
 // A preview decides every file as the run does and changes nothing: its
@@ -489,4 +517,61 @@ TEST_F(BatchCliTest, ADryRunForetellsTheRunAndChangesNothing) {
               std::string::npos)
         << preview;
     EXPECT_FALSE(dir.Exists("elsewhere/victim.conf"));
+}
+
+// The window's Sync All and the console run of the same tree log the same
+// files and end with the same words, "Successful!" only when it was.
+TEST_F(BatchCliTest, TheWindowAndTheConsoleTellTheSameEnding) {
+    test::CurrentDirectoryGuard cwd;
+    const std::string ok = "Directory Sync Successful!";
+    const std::string inLog = " failed. The failed files are in the run log (Log menu).";
+    struct Row {  // files below "out/" are older; "!" makes an entry read-only
+        std::string name, files, include, exclude, logs, closing;
+    };
+    const Row rows[] = {
+        {"failed file", "in/a.txt in/ro.txt out/ro.txt!", "", "", " +a.txt !ro.txt",
+         "Directory Sync finished: 1 copied, 0 skipped, 1" + inLog},
+        {"excluded, matched twice", "in/a.txt in/secret.txt in/sub/secret.txt", "*.txt;secret*;",
+         "secret.txt;", " +a.txt", ok},
+        {"listed twice", "in/a.txt", "*.txt;*.TXT;", "", " +a.txt =a.txt", ok},
+        {"read-only destination", "in/sub/b.txt in/a.txt out!", "", "", " !sub/b.txt !a.txt",
+         "Directory Sync finished: 0 copied, 0 skipped, 2" + inLog},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        // Root writes into any directory: only a file's bits stop it.
+        if (row.files.ends_with("out!") && geteuid() == 0) continue;
+        for (const char* side : {"/w/", "/c/"}) {
+            const std::string p = row.name + side;
+            dir.CreateDirectory(p + "out");
+            std::istringstream files(row.files);
+            for (std::string f; files >> f;) {
+                const bool locked = f.back() == '!';
+                if (locked) f.pop_back();
+                if (f != "out") dir.CreateFile(p + f, f, f[0] == 'o' ? kOld : kNew);
+                ASSERT_TRUE(!locked || chmod(dir.Path(p + f).c_str(), 0555) == 0);
+            }
+            Entry(p + "t.ini", p + "in", p + "out", true, false, !row.include.empty(), row.include,
+                  row.exclude);
+        }
+        test::ScriptedDesktop desktop;
+        Windows windows(desktop, dir.Path("prog/"));
+        windows.main.LoadSettingsFile(dir.Path(row.name + "/w/t.ini"));
+        windows.main.SyncBtnClick();
+        std::ostringstream ignored;
+        ASSERT_TRUE(WriteRunLogs(windows.logFile, dir.Path(row.name + "/w/logs"), ignored));
+        EXPECT_EQ(Marked(dir, row.name + "/w"), row.logs);
+        EXPECT_EQ(desktop.Texts().back(), row.closing);
+
+        const bool clean = row.closing == ok;
+        const std::string batch = Batch({dir.Path(row.name + "/c/t.ini")});
+        EXPECT_EQ(Run({"--yes", "--log-dir", dir.Path(row.name + "/c/logs"), batch}),
+                  clean ? 0 : 1);
+        EXPECT_EQ(Marked(dir, row.name + "/c"), row.logs);
+        EXPECT_TRUE(Out().ends_with(
+            clean ? kClosing
+                  : "Permission denied\nTwinfold for Windows: " + row.closing + "\n" + kUnfinished +
+                        "1 of 1 entries did not sync completely.\n"))
+            << Out();
+    }
 }

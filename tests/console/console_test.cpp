@@ -273,27 +273,22 @@ TEST(BatchExitStatusTest, CleanRunsOnly) {
     struct Case {
         const char* name;
         BatchReport report;
-        std::size_t failed;
-        bool logs;
         int status;
     };
+    const Error missing{"No such file or directory", 2};
     const Case cases[] = {
-        {"clean", {3, 0, 0, false, {}}, 0, true, 0},
-        {"empty batch", {0, 0, 0, false, {}}, 0, true, 0},
-        {"skipped", {3, 1, 0, false, {}}, 0, true, 1},
-        {"cancelled", {3, 0, 1, false, {}}, 0, true, 1},
-        {"failed file", {3, 0, 0, false, {}}, 2, true, 1},
-        {"logs not written", {3, 0, 0, false, {}}, 0, false, 1},
-        {"interrupted", {3, 0, 1, true, {}}, 5, false, 130},
-        {"unreadable batch file",
-         {0, 0, 0, false, Error{"No such file or directory", 2}},
-         0,
-         true,
-         1},
+        {"clean", {3, 0, 0, false, {}, 0, false}, 0},
+        {"empty batch", {0, 0, 0, false, {}, 0, false}, 1},
+        {"skipped", {3, 1, 0, false, {}, 1, false}, 1},
+        {"cancelled", {3, 0, 1, false, {}, 1, false}, 1},
+        {"failed file", {3, 0, 0, false, {}, 1, false}, 1},
+        {"logs not written", {3, 0, 0, false, {}, 0, true}, 1},
+        {"interrupted", {3, 0, 1, true, {}, 1, true}, 130},
+        {"unreadable batch file", {0, 0, 0, false, missing, 0, false}, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(BatchExitStatus(c.report, c.failed, c.logs), c.status);
+        EXPECT_EQ(BatchExitStatus(c.report), c.status);
     }
 }
 

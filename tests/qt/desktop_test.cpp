@@ -56,6 +56,7 @@ struct SeenBox {
     QWidget* parent;
     QMessageBox::Icon icon;
     bool staysOnTop;
+    std::string detail;
 };
 
 // Answers each box the program shows (Yes, else OK) once it has noted it;
@@ -76,7 +77,8 @@ private:
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (box == nullptr || !box->isVisible()) return;
         seen.push_back({box->text().toStdString(), box->parentWidget(), box->icon(),
-                        box->windowFlags().testFlag(Qt::WindowStaysOnTopHint)});
+                        box->windowFlags().testFlag(Qt::WindowStaysOnTopHint),
+                        box->informativeText().toStdString()});
         if (onBox) onBox(box);
         QAbstractButton* answer = box->button(QMessageBox::Yes);
         if (answer == nullptr) answer = box->button(QMessageBox::Ok);
@@ -134,6 +136,7 @@ TEST_F(RunBoxesTest, BoxesDuringARunBelongToTheProgressDialogAndCarryTheirIcons)
     EXPECT_EQ(watcher.seen[0].text.rfind("Could not create destination file", 0), 0u);
     EXPECT_EQ(watcher.seen[0].parent, progress);
     EXPECT_EQ(watcher.seen[0].icon, QMessageBox::Critical);
+    EXPECT_EQ(watcher.seen[0].detail, "Permission denied");
     EXPECT_TRUE(watcher.seen[0].staysOnTop);
     EXPECT_EQ(watcher.seen[1].text, "Are you sure you wish to cancel?");
     EXPECT_EQ(watcher.seen[1].parent, progress);

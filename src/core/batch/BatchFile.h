@@ -10,7 +10,7 @@ namespace twinfold {
 // A batch file: the settings files of one batch run, in order, as keys
 // File0, File1, ... of section "Files". The list ends at the first absent key
 // or at a value that is exactly "Done". The file is read and parsed once.
-// A file that cannot be read (missing, a directory, a FIFO, over 1 MiB, no
+// A file that cannot be read (missing, a directory, a FIFO, over 16 MiB, no
 // permission) is the error.
 Result<std::vector<std::string>> ReadBatchList(const std::string& path);
 // The same with every unreadable file taken as an empty list.

@@ -16,9 +16,16 @@ struct BatchReport {
     bool interrupted = false;
     // Why the batch file itself could not be read, when it could not.
     std::optional<Error> unreadable;
+    // Entries that did not sync completely, each counted once: skipped,
+    // cancelled, or with files or directories that failed.
+    int incomplete = 0;
+    // The run's log files, which a console run writes, could not be.
+    bool logsUnwritten = false;
 
+    // Every listed entry synchronised everything, and there was one at least.
     bool Clean() const {
-        return skipped == 0 && cancelled == 0 && !interrupted && !unreadable.has_value();
+        return entries > 0 && incomplete == 0 && !interrupted && !unreadable.has_value() &&
+               !logsUnwritten;
     }
 };
 

@@ -21,6 +21,9 @@ struct MessageBox {
     BoxKind kind = BoxKind::Plain;
     std::string caption;
     std::string text;
+    // A line below the text, such as the system's reason for a failure;
+    // empty for none.
+    std::string detail = {};
 };
 
 // The standard open and save dialogs.
@@ -61,7 +64,9 @@ public:
     void Message(const std::string& text) { Show({BoxKind::Plain, kAppTitle, text}); }
     // A plain box that reports a failure; a window shows it with the error
     // icon.
-    void Failure(const std::string& text) { Show({BoxKind::Error, kAppTitle, text}); }
+    void Failure(const std::string& text, const std::string& detail = {}) {
+        Show({BoxKind::Error, kAppTitle, text, detail});
+    }
     void Information(const std::string& text) { Show({BoxKind::Information, "Information", text}); }
     bool Warning(const std::string& text) { return Show({BoxKind::Warning, "Warning", text}); }
     bool Confirm(const std::string& text) { return Show({BoxKind::Confirmation, "Confirm", text}); }

@@ -1,6 +1,8 @@
 #include "listing/MaskFilter.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <unordered_set>
 
 #include "listing/NameOrder.h"
 #include "listing/Wildcard.h"
@@ -32,13 +34,31 @@ std::vector<std::string> NamesMatching(const std::vector<std::string>& names,
     return matched;
 }
 
-void RemoveExcluded(std::vector<std::string>& items, const std::vector<std::string>& excluded) {
-    for (auto e = excluded.rbegin(); e != excluded.rend(); ++e) {
-        auto found = std::find_if(items.rbegin(), items.rend(), [&](const std::string& item) {
-            return SameIgnoringCase(item, *e);
-        });
-        if (found != items.rend()) items.erase(std::next(found).base());
+std::vector<std::size_t> ExcludedPositions(const std::vector<std::string>& items,
+                                           const std::vector<std::string>& excluded) {
+    std::vector<std::size_t> positions;
+    if (excluded.empty()) return positions;
+    std::unordered_set<std::string> folded;
+    for (const std::string& name : excluded) folded.insert(LowerAscii(name));
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (folded.count(LowerAscii(items[i])) != 0) positions.push_back(i);
     }
+    return positions;
+}
+
+void RemoveExcluded(std::vector<std::string>& items, const std::vector<std::string>& excluded) {
+    const std::vector<std::size_t> positions = ExcludedPositions(items, excluded);
+    std::vector<std::string> kept;
+    kept.reserve(items.size() - positions.size());
+    auto next = positions.begin();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (next != positions.end() && *next == i) {
+            ++next;
+        } else {
+            kept.push_back(std::move(items[i]));
+        }
+    }
+    items = std::move(kept);
 }
 
 }  // namespace twinfold

@@ -17,9 +17,13 @@ std::vector<std::string> SplitMask(const std::string& mask);
 std::vector<std::string> NamesMatching(const std::vector<std::string>& names,
                                        const std::string& mask);
 
-// Removes from `items`, for each entry of `excluded` from the last to the
-// first, the last item equal to it with letters a to z folded: what the
-// exclusion pass does to a list.
+// The positions of every item equal to a name of `excluded` with letters a
+// to z folded, in ascending order. A name that two patterns list is there
+// twice, and each occurrence goes.
+std::vector<std::size_t> ExcludedPositions(const std::vector<std::string>& items,
+                                           const std::vector<std::string>& excluded);
+
+// Removes those items from `items`: what the exclusion pass does to a list.
 void RemoveExcluded(std::vector<std::string>& items, const std::vector<std::string>& excluded);
 
 }  // namespace twinfold

@@ -4,6 +4,7 @@
 #include "batch/BatchFile.h"
 #include "batch/TBatchDlg.h"
 #include "listing/Paths.h"
+#include "main/RunEnding.h"
 #include "main/TMain.h"
 #include "platform/FileSystem.h"
 #include "sync/TSyncBox.h"
@@ -39,8 +40,6 @@ void TMain::ExecuteBatch(const std::string& batchFile) {
     currentBatchFile = batchFile;
     lastBatch_ = {};
     auto list = ReadBatchList(batchFile);
-    // A batch file that cannot be read runs nothing, as an empty one does,
-    // but the report keeps why, so that an unattended run can say so.
     if (!list) lastBatch_.unreadable = list.error();
     const std::vector<std::string> entries =
         list ? std::move(list).value() : std::vector<std::string>();
@@ -50,8 +49,25 @@ void TMain::ExecuteBatch(const std::string& batchFile) {
         RunBatchEntry(entry);
     }
     lastBatch_.interrupted = desktop_.StopRequested();
-    if (!lastBatch_.interrupted) desktop_.Message("Batch Process Sync Successful!");
+    if (onBatchEnd && !onBatchEnd()) lastBatch_.logsUnwritten = true;
+    EndBatch(batchFile);
     batchRunning = false;
+}
+
+// "Successful!" only when every listed entry synchronised everything; a stop
+// request ends without a closing message, as the person asked.
+void TMain::EndBatch(const std::string& batchFile) {
+    if (lastBatch_.interrupted) return;
+    if (lastBatch_.unreadable) {
+        desktop_.Failure("Cannot read the batch file " + batchFile + ": " +
+                         lastBatch_.unreadable->message);
+    } else if (lastBatch_.entries == 0) {
+        desktop_.Failure("The batch file " + batchFile + " lists no settings files.");
+    } else if (lastBatch_.Clean()) {
+        desktop_.Message("Batch Process Sync Successful!");
+    } else {
+        desktop_.Failure(UnfinishedBatchText(lastBatch_));
+    }
 }
 
 void TMain::RunBatchEntry(const std::string& entry) {
@@ -64,6 +80,7 @@ void TMain::RunBatchEntry(const std::string& entry) {
     const bool selectAll = ApplyBatchEntrySettings(settings);
     if (!runs || !EnterBatchDirectories(paths)) {
         ++lastBatch_.skipped;
+        ++lastBatch_.incomplete;
         return;
     }
     SyncBatchEntry(selectAll);
@@ -109,6 +126,7 @@ void TMain::SyncBatchEntry(bool selectAll) {
     if (SyncBox().ModalResult() == TSyncBox::kCancelled) ++lastBatch_.cancelled;
     // An entry that synchronised nothing did not do what it was meant to.
     if (SyncDeclined()) ++lastBatch_.skipped;
+    if (!LastSyncComplete()) ++lastBatch_.incomplete;
 }
 
 }  // namespace twinfold

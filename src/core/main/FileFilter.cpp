@@ -1,6 +1,6 @@
 // The file-type box: four fixed masks and the custom include/exclude mode.
+#include "listing/MaskFilter.h"
 #include "main/TMain.h"
-#include "util/Ascii.h"
 
 namespace twinfold {
 namespace {
@@ -48,25 +48,19 @@ void TMain::FilterFileList() {
     if (RemoveExcludedFiles()) FileListClick();
 }
 
-// Each excluded name, from the last to the first, takes away the last entry
-// of that name not yet taken; the removals then happen in one step.
+// Every entry whose name the exclude patterns list goes, each occurrence of
+// it (two include patterns may list a name twice), in one step.
 bool TMain::RemoveExcludedFiles() {
     if (!ExcludeDirListBox.SetDirectory(SourceDirListBox.Directory()).ok()) return false;
     if (!ExcludeFiles.SetMask(Options().excludeFilters()).ok()) return false;
     if (!ExcludeFiles.Reload().ok()) return false;
-    std::vector<bool> taken(static_cast<std::size_t>(FileList.Count()), false);
+    std::vector<std::string> listed;
+    std::vector<std::string> excluded;
+    for (const auto& item : FileList.Items()) listed.push_back(item.text);
+    for (const auto& item : ExcludeFiles.Items()) excluded.push_back(item.text);
     std::vector<int> removed;
-    for (int e = ExcludeFiles.Count() - 1; e >= 0; --e) {
-        const std::string excluded = UpperAscii(ExcludeFiles.Items()[e].text);
-        for (int f = FileList.Count() - 1; f >= 0; --f) {
-            auto slot = taken.begin() + f;
-            if (!*slot && UpperAscii(FileList.Items()[f].text) == excluded) {
-                *slot = true;
-                removed.push_back(f);
-                break;
-            }
-        }
-    }
+    for (std::size_t at : ExcludedPositions(listed, excluded))
+        removed.push_back(static_cast<int>(at));
     FileList.Delete(removed);
     return !removed.empty();
 }

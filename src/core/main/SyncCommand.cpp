@@ -13,6 +13,7 @@
 
 #include "listing/MaskFilter.h"
 #include "listing/Paths.h"
+#include "main/RunEnding.h"
 #include "main/TMain.h"
 #include "platform/FileSystem.h"
 #include "platform/PendingFile.h"
@@ -82,6 +83,8 @@ struct TMain::SyncRun {
     std::string mask;
     std::optional<std::string> exclude;
     int workers = 0;
+    // The run-log lists' lengths when the run began.
+    RunCounts logged;
     std::atomic<bool> stop{false};
     Clock::time_point lastPump = Clock::now();
 
@@ -95,6 +98,7 @@ void TMain::SyncBtnClick() {
     const ScopeExit lower([this] { SetRunning(false); });
     SyncBox().SetModalResult(kRunOn);
     syncDeclined_ = false;
+    lastSyncComplete_ = false;
     SyncRun run;
     StartRun(run);
     run_ = &run;
@@ -119,6 +123,25 @@ void TMain::StartRun(SyncRun& run) {
     run.mask = FileList.Mask();
     if (CustomFilterChosen()) run.exclude = Options().excludeFilters();
     run.workers = syncWorkers;
+    run.logged = {links_->log.copied.Count(), links_->log.skipped.Count(),
+                  links_->log.failed.Count()};
+}
+
+// The closing message of a run that was not cancelled: "Successful!" only
+// when nothing failed. A batch omits that message, never the other; a
+// preview tells its failures in its own lines.
+void TMain::EndRun(const std::string& command) {
+    const RunLog& log = links_->log;
+    const RunCounts counts{log.copied.Count() - run_->logged.copied,
+                           log.skipped.Count() - run_->logged.skipped,
+                           log.failed.Count() - run_->logged.failed};
+    lastSyncComplete_ = counts.failed == 0;
+    if (quietSuccess_) return;
+    if (!lastSyncComplete_) {
+        if (!dryRun) desktop_.Failure(UnfinishedSyncText(command, counts));
+    } else if (!batchRunning) {
+        desktop_.Message(command + " Successful!");
+    }
 }
 
 bool TMain::CancelRequested() {
@@ -178,7 +201,7 @@ void TMain::SyncSelectedFiles() {
             return;
         }
     }
-    if (!batchRunning && !quietSuccess_) desktop_.Message("File Sync Successful!");
+    EndRun("File Sync");
     box.Close();
 }
 
@@ -202,8 +225,8 @@ void TMain::SyncWholeTree() {
         desktop_.Failure(failed.error().message);
     } else if (Cancelled()) {
         desktop_.Message("Operation Canceled!");
-    } else if (!batchRunning && !quietSuccess_) {
-        desktop_.Message("Directory Sync Successful!");
+    } else {
+        EndRun("Directory Sync");
     }
 }
 
@@ -315,11 +338,18 @@ void TMain::ReportUnreadableDirectory(const sync::WalkDirectory& directory) {
 // the refusal was reported once already.
 void TMain::LogDirectoryFailed(const sync::WalkDirectory& directory, bool report) {
     if (report && !dryRun) {
-        desktop_.Failure("Could not create directory: " + directory.destinationPath +
-                         ".  Files not copied!");
+        desktop_.Failure(
+            "Could not create directory: " + directory.destinationPath + ".  Files not copied!",
+            directory.error.message);
     }
+    // A directory with no file to record is recorded itself: nothing that
+    // was not synchronised may go unmentioned.
+    std::vector<std::string> sources;
     for (const auto& item : FileList.Items()) {
-        const std::string source = JoinPath(directory.sourcePath, item.text);
+        sources.push_back(JoinPath(directory.sourcePath, item.text));
+    }
+    if (sources.empty()) sources.push_back(directory.sourcePath);
+    for (const std::string& source : sources) {
         if (dryRun) {
             Preview({sync::PreviewLine::Kind::Fail,
                      source,
@@ -404,7 +434,8 @@ int TMain::SyncFile(sync::DirectoryJob& job, int item, int processed) {
     // A preview's failure is one of its lines, not a box.
     if (outcome.kind == sync::FileOutcome::Kind::Failed && !dryRun) {
         desktop_.Failure(sync::FailureText(outcome.problem, source,
-                                           JoinPath(job.directory().destinationPath, name)));
+                                           JoinPath(job.directory().destinationPath, name)),
+                         outcome.reason);
     }
     LogOutcome(job, k, outcome);
     box.Gauge.SetProgress(processed + 1);

@@ -118,6 +118,9 @@ public:
     // True when the last Sync command synchronised nothing: no file was
     // marked, or the person declined to sync a whole tree with files marked.
     bool SyncDeclined() const { return syncDeclined_; }
+    // True when the last Sync command ran to its end and nothing in it
+    // failed: what its "Successful!" says.
+    bool LastSyncComplete() const { return lastSyncComplete_; }
 
     // True while a Sync command or a batch runs; every other command is
     // refused then.
@@ -187,6 +190,7 @@ private:
     struct SyncRun;
 
     void StartRun(SyncRun& run);
+    void EndRun(const std::string& command);
     void SyncSelectedFiles();
     void SyncWholeTree();
     bool CancelRequested();
@@ -229,6 +233,7 @@ private:
     // While the walk shows a directory, its file list is already filtered.
     bool showingWalk_ = false;
     bool syncDeclined_ = false;
+    bool lastSyncComplete_ = false;
     // The window's preview shows its lines instead of a closing message.
     bool quietSuccess_ = false;
 
@@ -239,10 +244,16 @@ public:
     // dialog does nothing.
     void RunBatchFile1Click();
     // Runs every entry of `batchFile`, then shows "Batch Process Sync
-    // Successful!". A run already in progress makes it do nothing; a stop
-    // request of the desktop ends it before the next entry, without that
-    // closing message.
+    // Successful!" when every entry synchronised everything, else an error
+    // box that says what went wrong (the file could not be read or lists
+    // nothing, or how many entries did not sync completely). A run already
+    // in progress makes it do nothing; a stop request of the desktop ends it
+    // before the next entry, without a closing message.
     void ExecuteBatch(const std::string& batchFile);
+    // Called once a batch's entries are done, before its closing message:
+    // the console writes its run-log files here. False when that failed,
+    // which the closing message then says.
+    std::function<bool()> onBatchEnd;
     // The entries of the last batch run, how many were skipped or cancelled.
     const BatchReport& LastBatch() const { return lastBatch_; }
 
@@ -261,6 +272,7 @@ private:
     bool EnterBatchDirectories(const BatchEntryPaths& paths);
     void SyncBatchEntry(bool selectAll);
     void SetBatchPhase(BatchPhase phase);
+    void EndBatch(const std::string& batchFile);
 
     BatchPhase batchPhase_ = BatchPhase::Idle;
     BatchReport lastBatch_;

@@ -9,6 +9,7 @@ namespace twinfold {
 namespace {
 
 constexpr std::string_view kBlanks = " \t";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 std::string_view TrimLeft(std::string_view s) {
     auto first = s.find_first_not_of(kBlanks);
@@ -61,6 +62,12 @@ std::string EntryLine(std::string_view key, std::string_view value) {
 
 IniDocument IniDocument::Parse(std::string_view text) {
     IniDocument doc;
+    // Editors that write UTF-8 may put a byte-order mark first; it is no part
+    // of the first line, and it is written back as it was.
+    if (text.starts_with(kByteOrderMark)) {
+        doc.byteOrderMark_ = true;
+        text.remove_prefix(kByteOrderMark.size());
+    }
     while (!text.empty()) {
         auto feed = text.find('\n');
         std::string_view line = text.substr(0, feed);
@@ -79,7 +86,7 @@ IniDocument IniDocument::Parse(std::string_view text) {
 }
 
 std::string IniDocument::Text() const {
-    std::string text;
+    std::string text(byteOrderMark_ ? kByteOrderMark : std::string_view());
     for (const Line& line : lines_) {
         text += line.text;
         text += line.end;

@@ -16,8 +16,8 @@ namespace twinfold {
 class IniDocument {
 public:
     // Splits `text` at line feeds; a carriage return before a line feed
-    // belongs to the line end, and so does one that ends the text. Any text
-    // is accepted.
+    // belongs to the line end, and so does one that ends the text. A UTF-8
+    // byte-order mark at the start is set aside. Any text is accepted.
     static IniDocument Parse(std::string_view text);
 
     // The document as bytes, exactly as parsed apart from the changes made.
@@ -58,6 +58,7 @@ private:
 
     std::vector<Line> lines_;
     std::string lineEnd_ = "\n";  // the document's own style, for added lines
+    bool byteOrderMark_ = false;  // the text began with a UTF-8 byte-order mark
 };
 
 }  // namespace twinfold

@@ -21,7 +21,7 @@ class IniDocument;
 // first of duplicate sections or keys counts, and at most kMaxValueLength
 // characters of a value come back. A missing or unreadable file reads as
 // empty, so every read gives its default; so does anything that is not a
-// regular file (a FIFO never blocks the reader) and a file over 1 MiB.
+// regular file (a FIFO never blocks the reader) and a file over 16 MiB.
 //
 // Writing merges keys into the file (a value that cannot be stored is
 // refused, see IsWritableValue), one key or a whole save's keys at once
@@ -39,9 +39,9 @@ class IniDocument;
 class TIniFile {
 public:
     static constexpr std::size_t kMaxValueLength = 1023;
-    // Settings and batch files are small; anything larger is not one of them
-    // and is treated as unreadable rather than read into memory.
-    static constexpr std::size_t kMaxFileSize = 1u << 20;
+    // Settings and batch files are small; this guards against a runaway
+    // file, which is treated as unreadable rather than read into memory.
+    static constexpr std::size_t kMaxFileSize = 16u << 20;
 
     explicit TIniFile(std::string path);
 

@@ -101,7 +101,13 @@ void DirectoryJob::ReadIndex() {
 }
 
 void DirectoryJob::DecideNow(std::size_t k) {
-    decisions_[k] = DecideFile(place_, items_[k], index_ ? &index_.value() : nullptr);
+    // Two patterns that match one name list it twice, side by side in the
+    // sorted list: the second occurrence meets the destination as the first
+    // left it, so it looks the target up afresh, and a preview counts the
+    // copy it foretold as made.
+    const bool repeat = k > 0 && items_[k] == items_[k - 1];
+    decisions_[k] = DecideFile(place_, items_[k], index_ && !repeat ? &index_.value() : nullptr);
+    if (repeat && settings_.dryRun && items_[k] == lastCopied_) decisions_[k].copy = false;
     const auto& source = decisions_[k].source;
     Publish(
         [&] {
@@ -120,6 +126,7 @@ void DirectoryJob::FinishNow(std::size_t k, std::span<char> buffer, const KeepGo
                       : CopyFile(place_, items_[k], decisions_[k], settings_, buffer, keepGoing);
     }
     decisions_[k] = {};  // a link's open file goes now, not with the job
+    if (outcome.kind == FileOutcome::Kind::Copied) lastCopied_ = items_[k];
     Publish(
         [&] {
             slots_[k].outcome = outcome;

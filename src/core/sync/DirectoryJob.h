@@ -82,6 +82,7 @@ private:
     bool queued_ = false;
     // Only the thread that runs the items touches these.
     std::vector<FileDecision> decisions_;
+    std::string lastCopied_;  // the name of the last file copied
 
     std::mutex mutex_;
     std::condition_variable changed_;

@@ -18,7 +18,9 @@ constexpr const char* kNotCopied = ".  File not copied!";
 
 using Problem = FileOutcome::Problem;
 
-FileOutcome Failed(Problem problem) { return {FileOutcome::Kind::Failed, problem}; }
+FileOutcome Failed(Problem problem, const Error& why) {
+    return {FileOutcome::Kind::Failed, problem, why.message};
+}
 
 std::string BelowRoot(const Place& place, const std::string& name) {
     return place.relative.empty() ? name : place.relative + platform::kSeparator + name;
@@ -37,6 +39,23 @@ bool TargetReplaceable(const EntryStatus& target) {
 bool TargetWritable(const Place& place, const FileDecision& decision) {
     if (place.destination == nullptr && !place.destinationPlanned) return false;
     return !decision.target || TargetReplaceable(*decision.target);
+}
+
+// Why what stands at the target, or its missing directory, may not be
+// written, in the words the system uses for the same refusal.
+Error Unwritable(const Place& place, const FileDecision& decision) {
+    if (place.destination == nullptr && !place.destinationPlanned) return FromErrno(ENOENT);
+    if (!decision.target) return FromErrno(EACCES);
+    switch (decision.target->kind) {
+        case EntryKind::Directory:
+            return FromErrno(EISDIR);
+        case EntryKind::Link:
+            return FromErrno(ELOOP);
+        case EntryKind::File:
+            return FromErrno(EACCES);
+        default:
+            return Error{"Not a regular file", EINVAL};
+    }
 }
 
 // The source as the decision saw it; a link is opened inside the tree, and
@@ -161,8 +180,12 @@ FileDecision DecideFile(const Place& place, const std::string& name,
 }
 
 FileOutcome PreviewCopy(const Place& place, const std::string& name, FileDecision& decision) {
-    if (!OpenSource(place, name, decision)) return Failed(Problem::OpenSource);
-    if (!TargetWritable(place, decision)) return Failed(Problem::CreateTarget);
+    if (auto opened = OpenSource(place, name, decision); !opened) {
+        return Failed(Problem::OpenSource, opened.error());
+    }
+    if (!TargetWritable(place, decision)) {
+        return Failed(Problem::CreateTarget, Unwritable(place, decision));
+    }
     return {FileOutcome::Kind::Copied};
 }
 
@@ -170,13 +193,13 @@ FileOutcome CopyFile(const Place& place, const std::string& name, FileDecision& 
                      const CopySettings& settings, std::span<char> buffer,
                      const std::function<bool()>& goOn) {
     auto from = OpenSource(place, name, decision);
-    if (!from) return Failed(Problem::OpenSource);
+    if (!from) return Failed(Problem::OpenSource, from.error());
     if (!TargetWritable(place, decision) || place.destination == nullptr) {
-        return Failed(Problem::CreateTarget);
+        return Failed(Problem::CreateTarget, Unwritable(place, decision));
     }
     const EntryStatus& original = *decision.source;
     auto pending = platform::PendingFile::Create(*place.destination, NewFilePermissions(original));
-    if (!pending) return Failed(Problem::CreateTarget);
+    if (!pending) return Failed(Problem::CreateTarget, pending.error());
     platform::File& to = pending.value().file();
 
     platform::DataCopy copy =
@@ -187,20 +210,22 @@ FileOutcome CopyFile(const Place& place, const std::string& name, FileDecision& 
         case platform::DataCopy::End::Stopped:
             return {FileOutcome::Kind::Stopped};
         case platform::DataCopy::End::ReadFailed:
-            return Failed(Problem::ReadSource);
+            return Failed(Problem::ReadSource, copy.error);
         case platform::DataCopy::End::WriteFailed:
-            return Failed(Problem::WriteTarget);
+            return Failed(Problem::WriteTarget, copy.error);
         case platform::DataCopy::End::Complete:
             break;
     }
     // A source that shrank while it was read is not whole: no copy of it may
     // look up to date.
     if (!settings.reader && original.size != 0 && copy.bytes < original.size) {
-        return Failed(Problem::ReadSource);
+        return Failed(Problem::ReadSource, Error{"The file grew shorter while it was copied", EIO});
     }
-    if (!to.SetModified(CopyTime(original.modified))) return Failed(Problem::WriteTarget);
-    if (!GivePermissions(pending.value(), decision, settings.creationMask)) {
-        return Failed(Problem::WriteTarget);
+    if (Status stamped = to.SetModified(CopyTime(original.modified)); !stamped) {
+        return Failed(Problem::WriteTarget, stamped.error());
+    }
+    if (Status given = GivePermissions(pending.value(), decision, settings.creationMask); !given) {
+        return Failed(Problem::WriteTarget, given.error());
     }
     using Placement = platform::PendingFile::Placement;
     Status placed =
@@ -208,7 +233,8 @@ FileOutcome CopyFile(const Place& place, const std::string& name, FileDecision& 
     if (!placed) {
         const int code = placed.error().code;
         return Failed(code == ENOSPC || code == EDQUOT || code == EIO ? Problem::WriteTarget
-                                                                      : Problem::CreateTarget);
+                                                                      : Problem::CreateTarget,
+                      placed.error());
     }
     return {FileOutcome::Kind::Copied};
 }

@@ -81,6 +81,8 @@ struct FileOutcome {
     enum class Problem { None, OpenSource, CreateTarget, ReadSource, WriteTarget };
     Kind kind = Kind::Skipped;
     Problem problem = Problem::None;
+    // Why it failed, in the system's words where the system gave any.
+    std::string reason = {};
 };
 
 // Looks at the source file `name` and its target and decides by the stamps.

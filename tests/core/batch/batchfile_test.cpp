@@ -27,6 +27,7 @@ TEST(BatchFile, ReadingStopsAtTheFirstGapOrAtDone) {
         {"empty value is an entry", "[files]\nfile0=\nFILE1=/b.ini\n", {"", "/b.ini"}},
         {"duplicates kept", "[Files]\nFile0=/a.ini\nFile1=/a.ini\n", {"/a.ini", "/a.ini"}},
         {"no section", "[Other]\nFile0=/a.ini\n", {}},
+        {"byte-order mark skipped", "\xEF\xBB\xBF[Files]\nFile0=/a.ini\n", {"/a.ini"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -16,6 +16,7 @@ namespace {
 
 const std::int64_t kStamp = LocalTime(2021, 6, 1, 10, 0, 0);
 const std::string kClosing = "Batch Process Sync Successful!";
+const std::string kUnfinished = "Batch Process Sync finished with problems: ";
 
 class BatchRunnerTest : public ::testing::Test {
 protected:
@@ -51,10 +52,12 @@ protected:
     Windows windows;
 };
 
-TEST_F(BatchRunnerTest, AnEmptyOrMissingBatchShowsOnlyTheClosingMessage) {
+TEST_F(BatchRunnerTest, AMissingBatchFileIsNamedWithTheReasonInAnErrorBox) {
     const std::string path = dir.Path("nothing.tfw");
     main().ExecuteBatch(path);
-    EXPECT_EQ(desktop.Texts(), std::vector<std::string>{kClosing});
+    EXPECT_EQ(desktop.Texts(), std::vector<std::string>{"Cannot read the batch file " + path +
+                                                        ": No such file or directory"});
+    EXPECT_EQ(desktop.boxes[0].kind, BoxKind::Error);
     EXPECT_EQ(desktop.boxes[0].caption, kAppTitle);
     EXPECT_FALSE(main().batchRunning);
     EXPECT_FALSE(main().Running());
@@ -153,7 +156,7 @@ TEST_F(BatchRunnerTest, InvalidEntriesAreSkippedWithTheirMessageAndTheRunGoesOn)
         EXPECT_EQ(desktop.boxes[0].caption, "Information");
         EXPECT_EQ(desktop.boxes[0].text, c.message);
         EXPECT_EQ(desktop.boxes[1].text, c.message);
-        EXPECT_EQ(desktop.boxes[2].text, kClosing);
+        EXPECT_EQ(desktop.boxes[2].text, kUnfinished + "2 of 2 entries did not sync completely.");
         EXPECT_EQ(main().LastBatch().skipped, 2);
         EXPECT_FALSE(main().batchRunning);
     }
@@ -273,8 +276,9 @@ TEST_F(BatchRunnerTest, SelectAllMarksEveryFileAndWithoutItNothingIsSelected) {
     EXPECT_TRUE(dir.Exists("all/a.txt"));
     EXPECT_TRUE(dir.Exists("all/b.txt"));
     EXPECT_FALSE(dir.Exists("none/a.txt"));
-    EXPECT_EQ(desktop.Texts(), (std::vector<std::string>{"No items selected to sync!",
-                                                         "No items selected to sync!", kClosing}));
+    EXPECT_EQ(desktop.Texts(),
+              (std::vector<std::string>{"No items selected to sync!", "No items selected to sync!",
+                                        kUnfinished + "2 of 3 entries did not sync completely."}));
     EXPECT_FALSE(main().cbSelectAll.Checked());
 }
 
@@ -310,8 +314,9 @@ TEST_F(BatchRunnerTest, CancellingOneEntryGoesOnWithTheNext) {
     EXPECT_FALSE(dir.Exists("two-copy/a.txt") && dir.Exists("two-copy/b.txt"));
     EXPECT_TRUE(dir.Exists("three-copy/a.txt"));
     EXPECT_TRUE(dir.Exists("three-copy/b.txt"));
-    EXPECT_EQ(desktop.Texts(), (std::vector<std::string>{"Are you sure you wish to cancel?",
-                                                         "Operation Canceled!", kClosing}));
+    EXPECT_EQ(desktop.Texts(),
+              (std::vector<std::string>{"Are you sure you wish to cancel?", "Operation Canceled!",
+                                        kUnfinished + "1 of 3 entries did not sync completely."}));
     EXPECT_EQ(main().LastBatch().cancelled, 1);
     EXPECT_FALSE(main().LastBatch().Clean());
 }

@@ -197,14 +197,14 @@ TEST_F(MainWindowModelTest, FixedFileTypesIgnoreThePatternsAndDoNotReReadWhenUnc
     EXPECT_EQ(main().FileList.Count(), 3);
 }
 
-TEST_F(MainWindowModelTest, CustomFilterWithoutPatternsListsEverythingAndDuplicatesRemoveOnce) {
+TEST_F(MainWindowModelTest, CustomFilterWithoutPatternsListsEverythingAndExcludesEveryOccurrence) {
     dir.CreateFile("d/a.txt", "x");
     dir.CreateFile("d/b.txt", "x");
     Open("d");
     ChooseFileType(1);
     EXPECT_EQ(main().FileList.Count(), 2);
-    // A pattern given twice lists a file twice. Each exclusion pass removes
-    // one copy; the re-read's own pass and the explicit one remove both.
+    // A pattern given twice lists a file twice; an excluded name goes in
+    // every occurrence, a kept one stays twice.
     SetPatterns("*.txt;*.txt;", "a.txt;");
     main().EditFilterChange();
     EXPECT_EQ(Names(main().FileList), (std::vector<std::string>{"b.txt", "b.txt"}));

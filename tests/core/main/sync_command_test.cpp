@@ -14,6 +14,7 @@ namespace {
 
 const std::int64_t kOld = LocalTime(2020, 1, 1, 10, 0, 0);
 const std::int64_t kNew = LocalTime(2021, 6, 1, 10, 0, 0);
+const std::string kInLog = ". The failed files are in the run log (Log menu).";
 
 std::vector<std::string> Entries(const LogList& list) { return list.Entries(); }
 
@@ -86,9 +87,11 @@ TEST_F(SyncCommandTest, SelectedFilesAreCopiedOrSkippedByStamp) {
     EXPECT_EQ(Old(),
               (std::vector<std::string>{dir.Path("src/newer.txt"), dir.Path("src/same.txt")}));
     EXPECT_EQ(Failed(), std::vector<std::string>{dir.Path("src/folder.txt")});
-    EXPECT_EQ(desktop.Texts().back(), "File Sync Successful!");
+    EXPECT_EQ(desktop.Texts().back(), "File Sync finished: 2 copied, 2 skipped, 1 failed" + kInLog);
+    EXPECT_EQ(desktop.boxes.back().kind, BoxKind::Error);
     EXPECT_EQ(desktop.Texts().front(), "Could not create destination file: " +
                                            dir.Path("dst/folder.txt") + ".  File not copied!");
+    EXPECT_EQ(desktop.boxes.front().detail, "Is a directory");
     EXPECT_EQ(windows.syncBox.Gauge.MaxValue(), 5);
     EXPECT_EQ(windows.syncBox.Gauge.Progress(), 5);
     EXPECT_FALSE(windows.syncBox.Visible());
@@ -294,7 +297,8 @@ TEST_F(SyncCommandTest, DestinationDirectoryThatCannotBeMadeCostsOnlyItsFiles) {
     EXPECT_EQ(dir.ReadFile("dst/fine/y.txt"), "y");
     EXPECT_EQ(desktop.Texts().front(),
               "Could not create directory: " + dir.Path("dst/blocked") + ".  Files not copied!");
-    EXPECT_EQ(desktop.Texts().back(), "Directory Sync Successful!");
+    EXPECT_EQ(desktop.Texts().back(),
+              "Directory Sync finished: 1 copied, 0 skipped, 1 failed" + kInLog);
     EXPECT_FALSE(windows.syncBox.Visible());
 }
 

@@ -104,6 +104,7 @@ TEST(IniFileMerge, EndsAnUnterminatedLastLineBeforeAdding) {
         {"lone CR, new section", "B", "[A]\nx=/data\r", "[A]\nx=/data\r\n[B]\ny=2\n"},
         {"lone CR, key into last section", "A", "[A]\nx=1\r", "[A]\nx=1\r\ny=2\n"},
         {"lone CR the only line end", "B", "[A]\r", "[A]\r\n[B]\r\ny=2\r\n"},
+        {"byte-order mark kept", "A", "\xEF\xBB\xBF[A]\nx=1", "\xEF\xBB\xBF[A]\nx=1\ny=2\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -171,7 +171,8 @@ TEST_F(ConfinementTest, ALinkToADirectoryAtTheDestinationIsRefusedNotWrittenThro
     // Reported once, where the refusal arose; the run then goes on.
     const std::vector<std::string> expected = {
         "Could not create directory: " + dir.Path("dst/etc") + ".  Files not copied!",
-        "Directory Sync Successful!"};
+        "Directory Sync finished: 4 copied, 0 skipped, 2 failed. The failed files are in the run "
+        "log (Log menu)."};
     EXPECT_EQ(desktop.Texts(), expected);
     EXPECT_EQ(dir.ReadFile("dst/c/3.txt"), "3");
 }

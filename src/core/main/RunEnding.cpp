@@ -1,0 +1,29 @@
+#include "main/RunEnding.h"
+
+namespace twinfold {
+
+std::string GroupedCount(std::size_t count) {
+    std::string digits = std::to_string(count);
+    for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
+    return digits;
+}
+
+std::string UnfinishedSyncText(const std::string& command, const RunCounts& counts) {
+    return command + " finished: " + GroupedCount(counts.copied) + " copied, " +
+           GroupedCount(counts.skipped) + " skipped, " + GroupedCount(counts.failed) +
+           " failed. The failed files are in the run log (Log menu).";
+}
+
+std::string UnfinishedBatchText(const BatchReport& report) {
+    std::string text = "Batch Process Sync finished with problems: ";
+    if (report.incomplete > 0) {
+        text += GroupedCount(static_cast<std::size_t>(report.incomplete)) + " of " +
+                GroupedCount(static_cast<std::size_t>(report.entries)) +
+                " entries did not sync completely";
+        if (report.logsUnwritten) text += ", and ";
+    }
+    if (report.logsUnwritten) text += "the run log could not be written";
+    return text + ".";
+}
+
+}  // namespace twinfold
