@@ -67,7 +67,9 @@ public:
     void Failure(const std::string& text, const std::string& detail = {}) {
         Show({BoxKind::Error, kAppTitle, text, detail});
     }
-    void Information(const std::string& text) { Show({BoxKind::Information, "Information", text}); }
+    void Information(const std::string& text, const std::string& detail = {}) {
+        Show({BoxKind::Information, "Information", text, detail});
+    }
     bool Warning(const std::string& text) { return Show({BoxKind::Warning, "Warning", text}); }
     bool Confirm(const std::string& text) { return Show({BoxKind::Confirmation, "Confirm", text}); }
 };

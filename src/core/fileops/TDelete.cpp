@@ -150,8 +150,7 @@ Status TDelete::DelTree(TDirectoryListBox& list) {
         if (auto opened = OpenParent(list); !opened) return opened;
     }
     DirectoryEraser eraser([this](const std::string& path, const std::string& reason) {
-        desktop_.Information("Problem removing directory: " + platform::DisplayPath(path) + "\n" +
-                             reason);
+        desktop_.Information("Problem removing directory: " + platform::DisplayPath(path), reason);
     });
     return eraser.RemoveTree(parent.value(), ExtractFileName(target), target);
 }
