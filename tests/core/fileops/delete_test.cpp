@@ -134,6 +134,26 @@ TEST_F(DeleteTest, TreeIsWalkedDepthFirstFromTheLastSubdirectory) {
 
     const std::string t = dir.Path("data/T");
     EXPECT_EQ(desktop.Texts(),
+              (Names{kProblem + t + "/B/B1", kProblem + t + "/B", kProblem + t + "/A/A2",
+                     kProblem + t + "/A/A1", kProblem + t + "/A", kProblem + t}));
+    for (const auto& b : desktop.boxes) {
+        EXPECT_EQ(b.kind, BoxKind::Information);
+        EXPECT_EQ(b.caption, "Information");
+    }
+    EXPECT_FALSE(dir.Exists("data/T/A/gone.txt"));
+}
+
+TEST_F(DeleteTest, ReadOnlyFileLeavesItsChainOfDirectoriesWithOneMessageEach) {
+    dir.CreateFile("data/T/A/locked.txt", "locked");
+    dir.MakeReadOnly("data/T/A/locked.txt");
+    dir.CreateFile("data/T/A/free.txt");
+    dir.CreateFile("data/T/B/b.txt");
+    dir.CreateFile("data/T/t.txt");
+    OpenPanes("data/T", "other");
+
+    Delete(dir.Path("data/T"), true);
+
+    EXPECT_EQ(desktop.Texts(),
               (Names{kProblem + dir.Path("data/T/A"), kProblem + dir.Path("data/T")}));
     EXPECT_EQ(desktop.boxes[0].detail, "Directory not empty: locked.txt (read-only).");
     EXPECT_EQ(desktop.boxes[1].detail, "Directory not empty: A (not empty).");
