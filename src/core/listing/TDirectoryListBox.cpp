@@ -63,7 +63,13 @@ void TDirectoryListBox::ShowListing(const std::string& path,
     (void)NotifyChange();  // a file list that lags behind reports on its own next read
 }
 
-Status TDirectoryListBox::OpenSelected() { return SetDirectory(EntryPath(itemIndex_)); }
+Status TDirectoryListBox::OpenSelected() {
+    Status opened = SetDirectory(EntryPath(itemIndex_));
+    // A directory that would not open is not left selected, or a Sync All
+    // would take it for the one subdirectory to walk.
+    if (!opened) itemIndex_ = CurrentIndex();
+    return opened;
+}
 
 std::string TDirectoryListBox::EntryPath(int index) const {
     if (index < 0 || index >= Count()) return {};

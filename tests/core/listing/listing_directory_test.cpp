@@ -153,6 +153,12 @@ TEST_F(ListingDirectoryList, SelectingDoesNotOpenButOpenSelectedDoes) {
     EXPECT_TRUE(list.OpenSelected().ok());
     EXPECT_EQ(list.Directory(), dir.path());
     EXPECT_EQ(changes, 2);
+
+    // One that will not open is not left selected: a Sync All would walk it alone.
+    list.SetItemIndex(IndexOf(list, "other"));
+    std::filesystem::remove_all(dir.Path("other"));
+    EXPECT_FALSE(list.OpenSelected().ok());
+    EXPECT_EQ(list.ItemIndex(), list.CurrentIndex());
 }
 
 TEST_F(ListingDirectoryList, SetDirectoryAcceptsFilesPatternsAndTrailingSeparators) {
