@@ -66,10 +66,11 @@ QWidget* DeleteView::AddButtons() {
     layout->addStretch();
     ok_ = new QPushButton("OK", row);
     ok_->setObjectName("BitBtn2");
-    ok_->setDefault(true);
+    // Enter in the field must not delete: Cancel is the default.
+    ok_->setAutoDefault(false);
     cancel_ = new QPushButton("Cancel", row);
     cancel_->setObjectName("BitBtn1");
-    cancel_->setAutoDefault(false);
+    cancel_->setDefault(true);
     layout->addWidget(ok_);
     layout->addWidget(cancel_);
     connect(ok_, &QPushButton::clicked, this, [this] { model_.BitBtn2Click(); });

@@ -100,6 +100,7 @@ bool QtDesktop::Show(const MessageBox& box) {
                        AsksYesNo(box.kind) ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
                        parent);
     if (!box.detail.empty()) dialog.setInformativeText(ToQString(box.detail));
+    if (box.noByDefault) dialog.setDefaultButton(QMessageBox::No);
     StackAbove(&dialog, parent);
     // Whatever the cursor says, a box waits for the person.
     QApplication::setOverrideCursor(Qt::ArrowCursor);

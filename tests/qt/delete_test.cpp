@@ -81,25 +81,29 @@ TEST_F(DeleteViewTest, WholeTreeFromTheSourcePanesMenu) {
 
     EXPECT_FALSE(view->isVisible());
     EXPECT_FALSE(dir.Exists("data/T"));
-    EXPECT_TRUE(desktop.boxes.empty());
+    ASSERT_EQ(desktop.boxes.size(), 1u);
+    EXPECT_EQ(desktop.boxes[0].kind, BoxKind::Confirmation);
     EXPECT_EQ(windows.main.SourceDirListBox.Directory(), dir.Path("data"));
     EXPECT_FALSE(Lists(window.sourcePane(), "T"));
     EXPECT_TRUE(Lists(window.sourcePane(), "data"));
 }
 
-TEST_F(DeleteViewTest, EscapeCancelsAndTheCheckBoxKeepsItsState) {
-    windows.deleteBox.DelSubdir.SetChecked(true);
-    Trigger("DeleteDirectoryDD");
-    ASSERT_TRUE(view->isVisible());
-    EXPECT_EQ(view->field()->text(), QString::fromStdString(dir.Path("other")));
-    EXPECT_TRUE(view->subdirectoriesBox()->isChecked());
+TEST_F(DeleteViewTest, EscapeAndEnterCancelAndTheCheckBoxStartsClear) {
+    for (auto key : {Qt::Key_Escape, Qt::Key_Return}) {
+        windows.deleteBox.DelSubdir.SetChecked(true);
+        Trigger("DeleteDirectoryDD");
+        ASSERT_TRUE(view->isVisible());
+        EXPECT_EQ(view->field()->text(), QString::fromStdString(dir.Path("other")));
+        EXPECT_FALSE(view->subdirectoriesBox()->isChecked());
+        QTest::mouseClick(view->subdirectoriesBox(), Qt::LeftButton);
 
-    QTest::keyClick(view, Qt::Key_Escape);
+        QTest::keyClick(view->field(), key);
 
-    EXPECT_FALSE(view->isVisible());
-    EXPECT_FALSE(windows.deleteBox.Visible());
-    EXPECT_TRUE(dir.Exists("other"));
-    EXPECT_TRUE(windows.deleteBox.DelSubdir.Checked());
+        EXPECT_FALSE(view->isVisible());
+        EXPECT_FALSE(windows.deleteBox.Visible());
+        EXPECT_TRUE(dir.Exists("other"));
+        EXPECT_TRUE(desktop.boxes.empty());
+    }
 }
 
 TEST_F(DeleteViewTest, MenuEntriesReachTheirCommands) {

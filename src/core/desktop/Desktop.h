@@ -24,6 +24,8 @@ struct MessageBox {
     // A line below the text, such as the system's reason for a failure;
     // empty for none.
     std::string detail = {};
+    // A question whose Yes cannot be undone starts on No.
+    bool noByDefault = false;
 };
 
 // The standard open and save dialogs.
@@ -72,6 +74,10 @@ public:
     }
     bool Warning(const std::string& text) { return Show({BoxKind::Warning, "Warning", text}); }
     bool Confirm(const std::string& text) { return Show({BoxKind::Confirmation, "Confirm", text}); }
+    // Asks before something that cannot be undone; No is the default answer.
+    bool ConfirmDanger(const std::string& text) {
+        return Show({BoxKind::Confirmation, "Confirm", text, {}, true});
+    }
 };
 
 }  // namespace twinfold

@@ -71,6 +71,21 @@ void DirectoryEraser::RemoveFiles(const DirectoryHandle& directory,
 
 Status DirectoryEraser::RemoveTree(const DirectoryHandle& parent, const std::string& name,
                                    const std::string& path) {
+    counting_ = false;
+    return Walk(parent, name, path);
+}
+
+Result<DirectoryEraser::Tally> DirectoryEraser::Count(const DirectoryHandle& parent,
+                                                      const std::string& name,
+                                                      const std::string& path) {
+    counting_ = true;
+    tally_ = {};
+    if (Status walked = Walk(parent, name, path); !walked) return walked.error();
+    return tally_;
+}
+
+Status DirectoryEraser::Walk(const DirectoryHandle& parent, const std::string& name,
+                             const std::string& path) {
     auto status = parent.InfoOf(name);
     if (!status) return Error{"Cannot delete " + path + ": " + status.error().message, 0};
     if (status.value().kind != EntryKind::Directory) {
@@ -146,10 +161,14 @@ void DirectoryEraser::EnterNextSubdirectory() {
         return;
     }
     top.kept.push_back({name, "could not be entered"});
-    problem_(JoinPath(PathOf(levels_.size()), name), entered.error().message);
+    if (!counting_) problem_(JoinPath(PathOf(levels_.size()), name), entered.error().message);
 }
 
 void DirectoryEraser::RemoveOwnFiles(Level& level) {
+    if (counting_) {
+        tally_.files += level.files.size();
+        return;
+    }
     for (auto name = level.files.rbegin(); name != level.files.rend(); ++name) {
         if (!level.handle->RemoveFile(*name)) level.kept.push_back({*name, "could not be removed"});
     }
@@ -164,12 +183,19 @@ bool DirectoryEraser::Leave() {
     if (!levels_.empty() && !levels_.back().handle) {
         auto back = done.handle->OpenParent(levels_.back().identity);
         if (!back) {
-            problem_(PathOf(levels_.size()), "It was moved while its contents were being deleted.");
+            if (!counting_) {
+                problem_(PathOf(levels_.size()),
+                         "It was moved while its contents were being deleted.");
+            }
             return false;
         }
         levels_.back().handle = std::move(back).value();
     }
     done.handle.reset();
+    if (counting_) {
+        ++tally_.directories;
+        return true;
+    }
     const DirectoryHandle& parent = levels_.empty() ? *base_ : *levels_.back().handle;
     Status removed = RemoveEntered(parent, done);
     if (!removed) {

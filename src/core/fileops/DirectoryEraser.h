@@ -42,6 +42,15 @@ public:
     Status RemoveTree(const platform::DirectoryHandle& parent, const std::string& name,
                       const std::string& path);
 
+    // What RemoveTree would remove, counted on the same walk: the directory
+    // itself is one of the directories.
+    struct Tally {
+        std::size_t files = 0;
+        std::size_t directories = 0;
+    };
+    Result<Tally> Count(const platform::DirectoryHandle& parent, const std::string& name,
+                        const std::string& path);
+
 private:
     struct Level;
     struct Kept {
@@ -49,6 +58,8 @@ private:
         const char* why;
     };
 
+    Status Walk(const platform::DirectoryHandle& parent, const std::string& name,
+                const std::string& path);
     Status Enter(const platform::DirectoryHandle& parent, const std::string& name,
                  const platform::EntryStatus& listed);
     void Sort(Level& level, const std::string& name);
@@ -61,6 +72,9 @@ private:
     std::string PathOf(std::size_t depth) const;
 
     Problem problem_;
+    // Counting walks and removes nothing.
+    bool counting_ = false;
+    Tally tally_;
     const platform::DirectoryHandle* base_ = nullptr;
     std::string path_;
     // The chosen directory first, then one level per directory entered.

@@ -5,6 +5,7 @@
 #include "listing/Paths.h"
 #include "platform/DirectoryHandle.h"
 #include "platform/FileSystem.h"
+#include "util/GroupedCount.h"
 
 namespace twinfold {
 namespace {
@@ -55,6 +56,10 @@ Result<platform::DirectoryHandle> OpenDirectoryItself(const std::string& path) {
     return parent.value().OpenChild(ExtractFileName(path));
 }
 
+std::string Counted(std::size_t count, const char* one, const char* many) {
+    return GroupedCount(count) + " " + (count == 1 ? one : many);
+}
+
 std::vector<std::string> NamesOf(const TFileListBox& list) {
     std::vector<std::string> names;
     for (const auto& item : list.Items()) names.push_back(item.text);
@@ -83,9 +88,31 @@ void TDelete::BitBtn2Click() {
     } else {
         BusyCursor busy(&desktop_);
         busy.ShowNow();
-        if (auto done = DeleteDirectory(target); !done) desktop_.Failure(done.error().message);
+        if (!DelSubdir.Checked() || ConfirmTreeDelete(target)) {
+            if (auto done = DeleteDirectory(target); !done) desktop_.Failure(done.error().message);
+        }
     }
     Close();
+}
+
+void TDelete::ShowModal() {
+    // A whole tree is never one Enter away: each opening starts unticked.
+    DelSubdir.SetChecked(false);
+    TForm::ShowModal();
+}
+
+// Asks before a tree goes, with what it holds. A directory that cannot be
+// counted is not asked about: deleting it reports why.
+bool TDelete::ConfirmTreeDelete(const std::string& target) {
+    auto parent = platform::DirectoryHandle::Open(ExtractFilePath(target));
+    if (!parent) return true;
+    DirectoryEraser counter([](const std::string&, const std::string&) {});
+    auto tally = counter.Count(parent.value(), ExtractFileName(target), target);
+    if (!tally) return true;
+    return desktop_.ConfirmDanger("Delete " + Counted(tally.value().files, "file", "files") +
+                                  " in " +
+                                  Counted(tally.value().directories, "directory", "directories") +
+                                  " under " + target + "? This cannot be undone.");
 }
 
 std::optional<std::string> TDelete::RefusalOf(const std::string& target) const {

@@ -20,7 +20,8 @@ namespace twinfold {
 // subdirectories and links to directories stay, and so does every directory
 // above them), through directory handles, so nothing outside the directory
 // is touched whatever changes under it.
-// Created once; the check box keeps its state between openings.
+// Created once; the check box starts cleared at every opening, and a tree
+// is deleted only after the person confirms it with its counts.
 class TDelete : public TForm {
 public:
     explicit TDelete(Desktop& desktop);
@@ -36,6 +37,9 @@ public:
     // system and read-only ones included.
     TDirectoryListBox DelDirList;
     TFileListBox DelFileList;
+
+    // Opens with the check box cleared.
+    void ShowModal() override;
 
     // OK: deletes what the field and the check box ask for, reports what
     // stood in the way, and closes the dialog whatever the outcome. A field
@@ -57,6 +61,7 @@ public:
 private:
     Status DeleteDirectory(const std::string& target);
     std::optional<std::string> RefusalOf(const std::string& target) const;
+    bool ConfirmTreeDelete(const std::string& target);
     Status EnterTarget(const std::string& target);
     Status DeleteFilesOnly(const std::string& source, const std::string& dest);
 

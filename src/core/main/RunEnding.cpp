@@ -2,12 +2,6 @@
 
 namespace twinfold {
 
-std::string GroupedCount(std::size_t count) {
-    std::string digits = std::to_string(count);
-    for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
-    return digits;
-}
-
 std::string UnfinishedSyncText(const std::string& command, const RunCounts& counts) {
     return command + " finished: " + GroupedCount(counts.copied) + " copied, " +
            GroupedCount(counts.skipped) + " skipped, " + GroupedCount(counts.failed) +

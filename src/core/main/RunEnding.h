@@ -4,6 +4,7 @@
 #include <string>
 
 #include "batch/BatchReport.h"
+#include "util/GroupedCount.h"
 
 // The closing texts of a run that did not do everything it was asked to: a
 // run says "Successful!" only when nothing failed, was refused or was left.
@@ -15,9 +16,6 @@ struct RunCounts {
     std::size_t skipped = 0;
     std::size_t failed = 0;
 };
-
-// A count with its thousands grouped: "1,204".
-std::string GroupedCount(std::size_t count);
 
 // "Directory Sync finished: 1,204 copied, 311 skipped, 2 failed. The failed
 // files are in the run log (Log menu)." for `command` "Directory Sync".

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 
 #include "main/Windows.h"
 #include "support/DeepTree.h"
@@ -51,7 +52,14 @@ protected:
         box().ShowModal();
         box().Edit1.SetText(field);
         box().DelSubdir.SetChecked(subdirectories);
+        const auto asked = static_cast<std::ptrdiff_t>(desktop.boxes.size());
         box().BitBtn2Click();
+        // The question before a tree goes is kept apart from what follows.
+        if (desktop.boxes.size() > static_cast<std::size_t>(asked) &&
+            desktop.boxes[static_cast<std::size_t>(asked)].kind == BoxKind::Confirmation) {
+            question = desktop.boxes[static_cast<std::size_t>(asked)];
+            desktop.boxes.erase(desktop.boxes.begin() + asked);
+        }
     }
 
     TMain& main() { return windows.main; }
@@ -61,6 +69,7 @@ protected:
     test::TestDir dir;
     test::ScriptedDesktop desktop;
     Windows windows;
+    std::optional<MessageBox> question;
 };
 
 TEST_F(DeleteTest, FilesOnlyDeletesEveryFileAndKeepsSubdirectoriesAndPanes) {
@@ -221,8 +230,10 @@ TEST_F(DeleteTest, NothingOutsideTheChosenDirectoryGoesWhateverChangesUnderIt) {
         dir.CreateFile(row + "T/B/B1/locked");
         dir.MakeReadOnly(row + "T/B/B1/locked");
         const Names victim = Tree(dir.Path(row + "victim"));
-        desktop.onShow = [&](const MessageBox&) {
-            if (desktop.boxes.size() != 1) return;
+        bool changed = false;
+        desktop.onShow = [&](const MessageBox& shown) {
+            if (shown.kind != BoxKind::Information || changed) return;
+            changed = true;
             fs::rename(dir.Path(row + c.moved), dir.Path(row + c.moved) + ".moved");
             fs::create_symlink(dir.Path(row + c.target), dir.Path(row + c.planted));
         };
@@ -331,18 +342,28 @@ TEST_F(DeleteTest, PaneBelowTheTreeStaysAndShowsOnlyItsAncestors) {
     EXPECT_TRUE(desktop.boxes.empty());
 }
 
-TEST_F(DeleteTest, CancelDoesNothingAndTheCheckBoxKeepsItsState) {
+TEST_F(DeleteTest, ATreeGoesOnlyWhenConfirmedAndTheBoxStartsUntickedEachTime) {
     dir.CreateFile("data/T/a.txt");
+    dir.CreateFile("data/T/A/b.txt");
+    dir.CreateFile("data/T/A/deep/c.txt");
+    dir.CreateFile("data/T/.cache/kept.txt");
     OpenPanes("data/T", "other");
-    box().DelSubdir.SetChecked(true);
 
     main().DeleteDirectorySDClick();
+    EXPECT_FALSE(box().DelSubdir.Checked());
+    box().DelSubdir.SetChecked(true);
     box().BitBtn1Click();
     main().DeleteDirectorySDClick();
+    EXPECT_FALSE(box().DelSubdir.Checked());
 
-    EXPECT_TRUE(box().Visible());
-    EXPECT_TRUE(box().DelSubdir.Checked());
-    EXPECT_TRUE(dir.Exists("data/T/a.txt"));
+    desktop.answers = {false};
+    Delete(dir.Path("data/T"), true);
+    ASSERT_TRUE(question.has_value());
+    EXPECT_EQ(question->text, "Delete 3 files in 3 directories under " + dir.Path("data/T") +
+                                  "? This cannot be undone.");
+    EXPECT_TRUE(question->noByDefault);
+    EXPECT_EQ(Tree(dir.Path("data/T")).size(), 7u);
+    EXPECT_EQ(main().SourceDirListBox.Directory(), dir.Path("data/T"));
     EXPECT_TRUE(desktop.boxes.empty());
 }
 
