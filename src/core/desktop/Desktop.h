@@ -63,7 +63,9 @@ public:
     // request; their Cancel stops one run only.
     virtual bool StopRequested() { return false; }
 
-    void Message(const std::string& text) { Show({BoxKind::Plain, kAppTitle, text}); }
+    void Message(const std::string& text, const std::string& detail = {}) {
+        Show({BoxKind::Plain, kAppTitle, text, detail});
+    }
     // A plain box that reports a failure; a window shows it with the error
     // icon.
     void Failure(const std::string& text, const std::string& detail = {}) {

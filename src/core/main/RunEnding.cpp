@@ -20,4 +20,10 @@ std::string UnfinishedBatchText(const BatchReport& report) {
     return text + ".";
 }
 
+std::string HiddenLeftOutText(std::size_t count) {
+    if (count == 0) return {};
+    return GroupedCount(count) + (count == 1 ? " hidden directory" : " hidden directories") +
+           " left out.";
+}
+
 }  // namespace twinfold

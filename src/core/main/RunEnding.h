@@ -17,6 +17,9 @@ struct RunCounts {
     std::size_t failed = 0;
 };
 
+// "3 hidden directories left out." for a run that left some out, else "".
+std::string HiddenLeftOutText(std::size_t count);
+
 // "Directory Sync finished: 1,204 copied, 311 skipped, 2 failed. The failed
 // files are in the run log (Log menu)." for `command` "Directory Sync".
 std::string UnfinishedSyncText(const std::string& command, const RunCounts& counts);

@@ -85,6 +85,8 @@ struct TMain::SyncRun {
     int workers = 0;
     // The run-log lists' lengths when the run began.
     RunCounts logged;
+    // Hidden subdirectories a whole-tree run left out, for its closing words.
+    std::size_t hiddenLeftOut = 0;
     std::atomic<bool> stop{false};
     Clock::time_point lastPump = Clock::now();
 
@@ -137,10 +139,11 @@ void TMain::EndRun(const std::string& command) {
                            log.failed.Count() - run_->logged.failed};
     lastSyncComplete_ = counts.failed == 0;
     if (quietSuccess_) return;
+    const std::string hidden = HiddenLeftOutText(run_->hiddenLeftOut);
     if (!lastSyncComplete_) {
-        if (!dryRun) desktop_.Failure(UnfinishedSyncText(command, counts));
+        if (!dryRun) desktop_.Failure(UnfinishedSyncText(command, counts), hidden);
     } else if (!batchRunning) {
-        desktop_.Message(command + " Successful!");
+        desktop_.Message(command + " Successful!", hidden);
     }
 }
 
@@ -257,6 +260,7 @@ void TMain::Traverse(sync::TreeWalk& walk) {
             auto directory = walk.Next([this] { return !CancelRequested(); });
             walking = directory.has_value() && !Cancelled();
             if (!walking) break;
+            run_->hiddenLeftOut += directory->hiddenLeftOut;
             planned.push_back(PlanDirectory(std::move(*directory)));
             if (pool && planned.back()->directory().state == sync::WalkDirectory::State::Ready) {
                 pool->Submit(planned.back());

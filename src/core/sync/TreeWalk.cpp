@@ -201,7 +201,10 @@ Status TreeWalk::ListInto(Frame& frame) {
     for (auto& entry : listed.value()) {
         EntryKind kind = entry.kind;
         const bool hidden = entry.name.front() == '.';
-        if (kind == EntryKind::Directory && hidden) continue;
+        if (kind == EntryKind::Directory && hidden) {
+            ++directory.hiddenLeftOut;
+            continue;
+        }
         if (kind == EntryKind::None || kind == EntryKind::Directory) {
             auto status = directory.source.InfoOf(entry.name);
             if (!status && Vanished(status.error().code)) continue;
@@ -218,8 +221,11 @@ Status TreeWalk::ListInto(Frame& frame) {
             }
             kind = status.value().kind;
             if (kind == EntryKind::Directory) {
-                if (!hidden)
+                if (hidden) {
+                    ++directory.hiddenLeftOut;
+                } else {
                     frame.subdirectories.push_back({entry.name, status.value(), std::nullopt});
+                }
                 continue;
             }
         }

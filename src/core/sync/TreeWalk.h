@@ -40,6 +40,8 @@ struct WalkDirectory {
     std::vector<std::string> files;
     // Its subdirectories that the walk enters, sorted as the lists sort.
     std::vector<std::string> subdirectories;
+    // Its hidden subdirectories, which the walk leaves out.
+    std::size_t hiddenLeftOut = 0;
 
     // Where this directory's files come from and go to.
     Place place() const;

@@ -154,6 +154,7 @@ TEST_F(SyncCommandTest, WalkMirrorsTheTreePostOrderAndRestoresThePanes) {
     dir.CreateFile("src/a/deep/y.txt", "y", kNew);
     dir.CreateDirectory("src/empty");
     dir.CreateFile("src/.hidden/h.txt", "h", kNew);
+    dir.CreateDirectory("src/a/.cache");
     Open("src", "dst");
     main().SyncAll.SetChecked(true);
 
@@ -168,6 +169,7 @@ TEST_F(SyncCommandTest, WalkMirrorsTheTreePostOrderAndRestoresThePanes) {
     EXPECT_EQ(main().SourceDirListBox.Directory(), dir.Path("src"));
     EXPECT_EQ(main().DestDirListBox.Directory(), dir.Path("dst"));
     EXPECT_EQ(desktop.Texts(), std::vector<std::string>{"Directory Sync Successful!"});
+    EXPECT_EQ(desktop.boxes[0].detail, "2 hidden directories left out.");
     EXPECT_FALSE(windows.syncBox.Visible());
 }
 
