@@ -37,8 +37,13 @@ Status WriteLogList(const LogList& list, const std::string& path) {
     return Unwritten(path, written.error());
 }
 
-FileDialog LogSaveDialog(const std::string& proposedName) {
+std::string FolderOf(const std::string& path) {
+    return path.substr(0, path.rfind(platform::kSeparator) + 1);
+}
+
+FileDialog LogSaveDialog(const std::string& proposedName, const std::string& directory) {
     FileDialog dialog;
+    dialog.initialDirectory = directory;
     dialog.title = "Save As";
     dialog.filter = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*";
     dialog.defaultExtension = "txt";

@@ -17,6 +17,8 @@ Status WriteLogList(const LogList& list, const std::string& path);
 
 // The save dialog a list of lines is saved through: text files, proposing
 // `proposedName`, asking before it replaces a file.
-FileDialog LogSaveDialog(const std::string& proposedName);
+FileDialog LogSaveDialog(const std::string& proposedName, const std::string& directory);
+// The folder part of a chosen file's path, with its trailing separator.
+std::string FolderOf(const std::string& path);
 
 }  // namespace twinfold

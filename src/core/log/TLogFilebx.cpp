@@ -13,8 +13,9 @@ void TLogFilebx::BitBtn2Click() {
 }
 
 void TLogFilebx::SaveList(const LogList& list, const std::string& proposedName) {
-    auto chosen = desktop_.SaveFile(LogSaveDialog(proposedName));
+    auto chosen = desktop_.SaveFile(LogSaveDialog(proposedName, saveDirectory));
     if (!chosen) return;
+    saveDirectory = FolderOf(*chosen);
     if (Status written = WriteLogList(list, *chosen); !written) {
         desktop_.Failure(written.error().message);
     }

@@ -34,6 +34,9 @@ public:
     void SaveOldClick() { SaveList(FileOld, kOldFileName); }
     void SaveFailClick() { SaveList(FileFailed, kFailedFileName); }
 
+    // Where Save As starts: the settings folder, then the folder last saved in.
+    std::string saveDirectory;
+
 private:
     // Asks for a file and writes `list` into it (WriteLogList); a failure is
     // shown in a message box.

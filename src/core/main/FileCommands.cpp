@@ -1,4 +1,6 @@
 // The file and directory commands of the main window's menus and panes.
+#include <cerrno>
+
 #include "fileops/RemoveFileEntry.h"
 #include "fileops/TDelete.h"
 #include "listing/Paths.h"
@@ -41,7 +43,10 @@ void DeleteSelectedFiles(Desktop& desktop, const TFileListBox& list) {
 void MakeDirectoryIn(Desktop& desktop, TDirectoryListBox& pane) {
     auto typed = desktop.Prompt("Create Directory", "Enter New Directory Name:", pane.Directory());
     if (typed) {
-        auto made = MakeDirectoryPath(*typed);
+        // A bare name is made in the pane's directory, not wherever the
+        // process happens to stand.
+        const bool relative = !typed->empty() && typed->front() != platform::kSeparator;
+        auto made = MakeDirectoryPath(relative ? JoinPath(pane.Directory(), *typed) : *typed);
         // A path that leads nowhere ends the command before the reload.
         if (!made) {
             ShowFailure(desktop, made);
@@ -70,8 +75,15 @@ void TMain::Rename1Click() {
     if (Running() || FileList.SelCount() == 0) return;
     const std::string oldPath = SelectedFilePath(FileList);
     auto typed = desktop_.Prompt("Rename File", "Enter New File Name:", ExtractFileName(oldPath));
-    if (typed && !platform::MoveEntry(oldPath, JoinPath(SourceDirListBox.Directory(), *typed))) {
-        desktop_.Failure("File not renamed!");
+    if (typed) {
+        if (Status moved =
+                platform::MoveEntry(oldPath, JoinPath(SourceDirListBox.Directory(), *typed));
+            !moved) {
+            desktop_.Failure("File not renamed!",
+                             moved.error().code == EEXIST
+                                 ? "Something named " + *typed + " is already there."
+                                 : moved.error().message);
+        }
     }
     ShowFailure(desktop_, FileList.Reload());
 }

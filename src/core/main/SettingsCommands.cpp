@@ -26,14 +26,23 @@ Status WriteFirstStart(TIniFile& file, const std::string& source, const std::str
                                .WriteBool("Settings", "SaveSettings", true));
 }
 
-FileDialog SettingsDialog(const std::string& programDir, const char* filter) {
+FileDialog SettingsDialog(const std::string& directory, const char* filter) {
     FileDialog dialog;
     dialog.filter = filter;
     dialog.filterIndex = 1;
     dialog.defaultExtension = "ini";
-    dialog.initialDirectory = programDir;
+    dialog.initialDirectory = directory;
     dialog.fileName = "tfoldw.ini";
     return dialog;
+}
+
+// "tfoldw1.ini", "tfoldw2.ini", ...: the first name nothing in `directory`
+// has, so that Save As never proposes to overwrite.
+std::string UnusedSettingsName(const std::string& directory) {
+    for (int n = 1;; ++n) {
+        const std::string name = "tfoldw" + std::to_string(n) + ".ini";
+        if (!platform::QueryEntry(JoinPath(directory, name))) return name;
+    }
 }
 
 }  // namespace
@@ -129,10 +138,13 @@ void TMain::setChunkSizeForm(std::int32_t size) { Options().setChunkSizeForm(siz
 void TMain::LoadSettingsClick() {
     if (Running()) return;
     FileDialog dialog = SettingsDialog(
-        programDir, "All Files (*.*)|*.*|INI Files (*.ini)|*.ini|Text Files (*.txt)|*.txt");
+        SettingsFolder(), "All Files (*.*)|*.*|INI Files (*.ini)|*.ini|Text Files (*.txt)|*.txt");
     dialog.title = "Load Settings";
     dialog.mustExist = true;
-    if (auto chosen = desktop_.OpenFile(dialog)) LoadSettingsFile(*chosen);
+    auto chosen = desktop_.OpenFile(dialog);
+    if (!chosen) return;
+    settingsFolder_ = ExtractFilePath(*chosen);
+    LoadSettingsFile(*chosen);
 }
 
 void TMain::SaveDefaultSettings1Click() {
@@ -148,14 +160,20 @@ Status TMain::SaveDefaultSettings() {
 void TMain::SaveSettingsAs1Click() {
     if (Running()) return;
     FileDialog dialog = SettingsDialog(
-        programDir, "All Files (*.*)|*.*|Ini Files (*.ini)|*.ini|Text Files (*.txt)|*.txt");
+        SettingsFolder(), "All Files (*.*)|*.*|Ini Files (*.ini)|*.ini|Text Files (*.txt)|*.txt");
     dialog.title = "Save Settings As";
+    dialog.fileName = UnusedSettingsName(dialog.initialDirectory);
     dialog.confirmOverwrite = true;
     auto chosen = desktop_.SaveFile(dialog);
     if (!chosen) return;
+    settingsFolder_ = ExtractFilePath(*chosen);
     TIniFile file(*chosen);
     // A failed save is shown; nothing else depends on it.
     (void)Shown(desktop_, WriteSyncSettings(file, CurrentSettings()));
+}
+
+std::string TMain::SettingsFolder() const {
+    return settingsFolder_.empty() ? programDir : settingsFolder_;
 }
 
 void TMain::SaveSettingsonExitClick() {

@@ -129,6 +129,9 @@ public:
 
     // Settings files: the start-up read, loading and saving.
     std::string DefaultSettingsFile() const { return programDir + "tfoldw.ini"; }
+    // Where Load and Save Settings As start: the folder last used by either,
+    // at first the program's.
+    std::string SettingsFolder() const;
     // The start-up read: moves the panes and sets the check boxes and the
     // file type's entry from the default settings file (creating the file on
     // a first start). Returns what it read, for the Options dialog.
@@ -276,6 +279,7 @@ private:
 
     BatchPhase batchPhase_ = BatchPhase::Idle;
     BatchReport lastBatch_;
+    std::string settingsFolder_;
     // The window's own handlers on its controls.
     Connections handlers_;
 };

@@ -12,6 +12,7 @@ Windows::Windows(Desktop& desktop, std::string programDir, bool dryRun)
       logFile(desktop),
       preview(desktop) {
     main.dryRun = dryRun;
+    logFile.saveDirectory = preview.saveDirectory = main.programDir;
     main.Link({syncBox, preview, RunLog{logFile.FileSuccess, logFile.FileOld, logFile.FileFailed},
                logFile, options, options, about, batchEditor, deleteBox});
     deleteBox.Link(main.SourceDirListBox, main.DestDirListBox);

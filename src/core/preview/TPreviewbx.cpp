@@ -19,8 +19,9 @@ void TPreviewbx::Add(const sync::PreviewLine& line) {
 }
 
 void TPreviewbx::SaveClick() {
-    auto chosen = desktop_.SaveFile(LogSaveDialog(kFileName));
+    auto chosen = desktop_.SaveFile(LogSaveDialog(kFileName, saveDirectory));
     if (!chosen) return;
+    saveDirectory = FolderOf(*chosen);
     if (Status written = WriteLogList(lines_, *chosen); !written) {
         desktop_.Failure(written.error().message);
     }

@@ -27,6 +27,8 @@ public:
     // "Save": asks for a file and writes the lines into it, each followed by
     // "\r\n", as the run log is saved.
     void SaveClick();
+    // Where Save As starts: the settings folder, then the folder last saved in.
+    std::string saveDirectory;
     // "Close".
     void CloseClick() { Close(); }
 

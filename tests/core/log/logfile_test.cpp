@@ -117,9 +117,9 @@ TEST_F(RunLog, EachSaveButtonWritesItsOwnListUnderItsOwnProposedName) {
             EXPECT_EQ(dialog.fileName, c.proposed);
             EXPECT_EQ(dialog.filter, "Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
             EXPECT_EQ(dialog.defaultExtension, "txt");
-            EXPECT_EQ(dialog.initialDirectory, "");
             EXPECT_TRUE(dialog.confirmOverwrite);
         }
+        EXPECT_EQ(desktop.fileDialogs[1].initialDirectory, dir.path() + "/");
         EXPECT_EQ(dir.ReadFile("elsewhere.log"), std::string(c.proposed) + "\r\n");
     }
 }

@@ -145,12 +145,15 @@ TEST_F(SettingsCommandsTest, AMissingSourceDirectoryStopsTheLoadAtThatStep) {
 }
 
 TEST_F(SettingsCommandsTest, SaveAsMergesIntoAnExistingFileAndLoadUsesItsDialog) {
-    TMain& main = Start().main;
+    Windows& windows = Start();
+    TMain& main = windows.main;
     std::string other = dir.CreateFile("other.ini", "; mine\n[Settings]\nSyncAll=1\nColour=blue\n");
     desktop.fileAnswers = {other};
     main.SaveSettingsAs1Click();
     ASSERT_EQ(desktop.fileDialogs.size(), 1u);
-    EXPECT_EQ(desktop.fileDialogs[0].fileName, "tfoldw.ini");
+    // Never the default file's name: Save As proposes one nothing has.
+    EXPECT_EQ(desktop.fileDialogs[0].fileName, "tfoldw1.ini");
+    EXPECT_EQ(desktop.fileDialogs[0].initialDirectory, prog);
     EXPECT_EQ(desktop.fileDialogs[0].filterIndex, 1);
     EXPECT_TRUE(desktop.fileDialogs[0].confirmOverwrite);
     std::string text = dir.ReadFile("other.ini");
@@ -160,9 +163,16 @@ TEST_F(SettingsCommandsTest, SaveAsMergesIntoAnExistingFileAndLoadUsesItsDialog)
 
     desktop.fileAnswers = {std::nullopt};
     main.LoadSettingsClick();
-    EXPECT_EQ(desktop.fileDialogs[1].initialDirectory, prog);
+    EXPECT_EQ(desktop.fileDialogs[1].initialDirectory, dir.path() + "/");
     EXPECT_TRUE(desktop.fileDialogs[1].mustExist);
     EXPECT_TRUE(desktop.boxes.empty());
+
+    // The run log saves start in the settings folder, then where the last went.
+    desktop.fileAnswers = {dir.Path("logs.txt"), std::nullopt};
+    windows.logFile.SaveSuccessClick();
+    windows.logFile.SaveFailClick();
+    EXPECT_EQ(desktop.fileDialogs[2].initialDirectory, prog);
+    EXPECT_EQ(desktop.fileDialogs[3].initialDirectory, dir.path() + "/");
 }
 
 TEST_F(SettingsCommandsTest, ExitSavesOnlyWhenCheckedAndTheToggleIsWrittenAtOnce) {
