@@ -75,8 +75,14 @@ void TDriveComboBox::Follow() {
 void TDriveComboBox::BuildEntries() {
     items_.clear();
     for (const auto& volume : volumes_ ? volumes_() : std::vector<platform::Volume>{}) {
-        items_.push_back({volume.mountPoint + " [" + LabelText(volume.label) + "]", volume.kind,
-                          volume.mountPoint});
+        // An empty "[]" says nothing: the device tells volumes apart instead.
+        std::string text = volume.mountPoint;
+        if (!volume.label.empty()) {
+            text += " [" + LabelText(volume.label) + "]";
+        } else if (!volume.device.empty()) {
+            text += " (" + volume.device + ")";
+        }
+        items_.push_back({text, volume.kind, volume.mountPoint});
     }
 }
 

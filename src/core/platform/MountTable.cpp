@@ -83,6 +83,11 @@ VolumeKind KindOf(const Mount& mount, const DeviceProbe& probe) {
 Volume VolumeOf(const Mount& mount, const DeviceProbe& probe) {
     Volume volume{mount.point, {}, mount.type, KindOf(mount, probe)};
     if (IsDevicePath(mount.source) && probe.labelOf) volume.label = probe.labelOf(mount.source);
+    if (volume.kind == VolumeKind::Network) {
+        volume.device = mount.source;
+    } else if (IsDevicePath(mount.source)) {
+        volume.device = mount.source.substr(mount.source.rfind('/') + 1);
+    }
     return volume;
 }
 

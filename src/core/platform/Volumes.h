@@ -15,6 +15,9 @@ struct Volume {
     std::string label;  // empty when none can be found
     std::string fsType;
     VolumeKind kind = VolumeKind::Hard;
+    // What it is mounted from, as a person knows it: "sda2" for a device
+    // file, the share of a network volume; empty for the rest.
+    std::string device = {};
 };
 
 // What the mount table alone cannot tell about a device (a source that is an

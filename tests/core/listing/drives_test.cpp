@@ -70,6 +70,7 @@ struct Expected {
     std::string label;
     std::string fsType;
     VolumeKind kind;
+    std::string device = {};
 };
 
 void ExpectVolumes(const std::vector<Volume>& volumes, const std::vector<Expected>& expected) {
@@ -80,6 +81,7 @@ void ExpectVolumes(const std::vector<Volume>& volumes, const std::vector<Expecte
         EXPECT_EQ(volumes[i].label, expected[i].label);
         EXPECT_EQ(volumes[i].fsType, expected[i].fsType);
         EXPECT_EQ(volumes[i].kind, expected[i].kind);
+        EXPECT_EQ(volumes[i].device, expected[i].device);
     }
 }
 
@@ -91,15 +93,15 @@ TEST(DrivesMountTable, OffersRealVolumesInOrderWithKindsAndLabels) {
     devices.removable = {"/dev/sdb1"};
     auto volumes = platform::ParseMounts(kMounts, devices.Probe());
     ExpectVolumes(volumes, {
-                               {"/", "System", "ext4", VolumeKind::Hard},
-                               {"/data", "Data", "xfs", VolumeKind::Hard},
-                               {"/home", "", "ext4", VolumeKind::Hard},
-                               {"/media/My Stick", "My Stick", "vfat", VolumeKind::Floppy},
-                               {"/media/cdrom", "", "iso9660", VolumeKind::CDRom},
-                               {"/mnt/nfs", "", "nfs4", VolumeKind::Network},
+                               {"/", "System", "ext4", VolumeKind::Hard, "sda2"},
+                               {"/data", "Data", "xfs", VolumeKind::Hard, "sde1"},
+                               {"/home", "", "ext4", VolumeKind::Hard, "sda3"},
+                               {"/media/My Stick", "My Stick", "vfat", VolumeKind::Floppy, "sdb1"},
+                               {"/media/cdrom", "", "iso9660", VolumeKind::CDRom, "sr0"},
+                               {"/mnt/nfs", "", "nfs4", VolumeKind::Network, "server:/export"},
                                {"/mnt/ram", "", "tmpfs", VolumeKind::Ram},
-                               {"/mnt/smb", "", "cifs", VolumeKind::Network},
-                               {"/run/media/ann/BACKUP", "", "ext4", VolumeKind::Hard},
+                               {"/mnt/smb", "", "cifs", VolumeKind::Network, "//nas/share"},
+                               {"/run/media/ann/BACKUP", "", "ext4", VolumeKind::Hard, "sdc1"},
                                {"/runner", "", "tmpfs", VolumeKind::Ram},
                                {"/var/lib/box", "", "overlay", VolumeKind::Hard},
                            });
@@ -175,8 +177,8 @@ protected:
         dir.CreateDirectory("Home/ann/docs");
         dir.CreateDirectory("Homework");
         volumes = {
-            {"/", "", "ext4", VolumeKind::Hard},
-            {dir.Path("Home"), "Home Disk", "ext4", VolumeKind::Hard},
+            {"/", "", "ext4", VolumeKind::Hard, "sda2"},
+            {dir.Path("Home"), "Home Disk", "ext4", VolumeKind::Hard, "sda3"},
             {dir.Path("Home/ann/usb"), "Stick", "vfat", VolumeKind::Floppy},
             {dir.Path("Homework"), "", "tmpfs", VolumeKind::Ram},
             {dir.Path("gone"), "NAS", "nfs", VolumeKind::Network},
@@ -217,10 +219,10 @@ TEST_F(DrivesComboBox, EntriesShowMountPointAndLabelInTheTextCase) {
     TDriveComboBox drives(Source());
     EXPECT_EQ(drives.TextCase(), TTextCase::tcLowerCase);
     EXPECT_EQ(TextsOf(drives), (std::vector<std::string>{
-                                   "/ []",
+                                   "/ (sda2)",
                                    dir.Path("Home") + " [home disk]",
                                    dir.Path("Home/ann/usb") + " [stick]",
-                                   dir.Path("Homework") + " []",
+                                   dir.Path("Homework"),
                                    dir.Path("gone") + " [nas]",
                                }));
     std::vector<VolumeKind> kinds;
