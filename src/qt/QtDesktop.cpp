@@ -109,6 +109,22 @@ bool QtDesktop::Show(const MessageBox& box) {
     return !AsksYesNo(box.kind) || answer == QMessageBox::Yes;
 }
 
+SaveChoice QtDesktop::AskToSave(const std::string& text) {
+    QWidget* parent = DialogParent();
+    QMessageBox dialog(QMessageBox::Question, ToQString(std::string(kAppTitle)), ToQString(text),
+                       QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    dialog.setDefaultButton(QMessageBox::Save);
+    StackAbove(&dialog, parent);
+    switch (dialog.exec()) {
+        case QMessageBox::Save:
+            return SaveChoice::Save;
+        case QMessageBox::Discard:
+            return SaveChoice::Discard;
+        default:
+            return SaveChoice::Cancel;
+    }
+}
+
 std::optional<std::string> QtDesktop::Prompt(const std::string& caption, const std::string& prompt,
                                              const std::string& initial) {
     QWidget* parent = DialogParent();

@@ -34,6 +34,7 @@ public:
     std::function<void(int)> helpHandler;
     // Whether the program was asked to stop (a terminating signal).
     std::function<bool()> stopHandler;
+    SaveChoice AskToSave(const std::string& text) override;
     bool StopRequested() override { return stopHandler && stopHandler(); }
 
 private:

@@ -179,8 +179,7 @@ TEST_F(BatchEditorViewTest, ExitAsksAfterChangesAndTheCloseBoxDoesNot) {
     QTest::mouseClick(exit, Qt::LeftButton);
     EXPECT_TRUE(view->isVisible());
     ASSERT_EQ(desktop.boxes.size(), 1u);
-    EXPECT_EQ(desktop.boxes[0].text,
-              "You are about to exit after making changes...Do you wish to continue?");
+    EXPECT_EQ(desktop.boxes[0].text, "The batch list has changed. Save it before closing?");
 
     view->close();
     EXPECT_FALSE(view->isVisible());

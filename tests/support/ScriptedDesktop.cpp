@@ -41,6 +41,14 @@ void ScriptedDesktop::ProcessMessages() {
 
 void ScriptedDesktop::SetBusyCursor(bool isBusy) { busy = isBusy; }
 
+SaveChoice ScriptedDesktop::AskToSave(const std::string& text) {
+    if (saveChoices.empty()) return Desktop::AskToSave(text);
+    boxes.push_back({BoxKind::Confirmation, "Confirm", text});
+    const SaveChoice choice = saveChoices.front();
+    saveChoices.pop_front();
+    return choice;
+}
+
 void ScriptedDesktop::ShowHelp(int context) { helpContexts.push_back(context); }
 
 std::vector<std::string> ScriptedDesktop::Texts() const {

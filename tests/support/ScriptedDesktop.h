@@ -23,6 +23,8 @@ public:
     void ProcessMessages() override;
     void SetBusyCursor(bool busy) override;
     void ShowHelp(int context) override;
+    // From `saveChoices` when any are queued, else as a Yes/No box.
+    SaveChoice AskToSave(const std::string& text) override;
 
     // The texts of every box shown, in order.
     std::vector<std::string> Texts() const;
@@ -30,6 +32,7 @@ public:
     std::vector<MessageBox> boxes;
     // Answers to Yes/No boxes; when empty, `defaultAnswer`.
     std::deque<bool> answers;
+    std::deque<SaveChoice> saveChoices;
     bool defaultAnswer = true;
     // Answers to text prompts and file dialogs; when empty, cancelled.
     std::deque<std::optional<std::string>> promptAnswers;

@@ -10,8 +10,7 @@ namespace {
 constexpr const char* kBatchFilter = "TFold Batch (*.tfw)|*.tfw|All Files (*.*)|*.*";
 constexpr int kScrollWidth = 400;
 const char* const kClearChanges = "Do you wish clear current changes?";
-const char* const kExitChanged =
-    "You are about to exit after making changes...Do you wish to continue?";
+const char* const kExitChanged = "The batch list has changed. Save it before closing?";
 
 FileDialog BatchDialog(const char* title, const std::string& currentBatchFile) {
     FileDialog dialog;
@@ -139,7 +138,19 @@ bool TBatchDlg::WriteTo(const std::string& path) {
 }
 
 void TBatchDlg::ExitClick() {
-    if (modified_ && !desktop_.Confirm(kExitChanged)) return;
+    if (modified_) {
+        switch (desktop_.AskToSave(kExitChanged)) {
+            case SaveChoice::Cancel:
+                return;
+            case SaveChoice::Save:
+                Save1Click();
+                // A save that was cancelled or failed keeps the changes open.
+                if (modified_) return;
+                break;
+            case SaveChoice::Discard:
+                break;
+        }
+    }
     Close();
 }
 

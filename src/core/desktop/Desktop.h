@@ -40,6 +40,9 @@ struct FileDialog {
     bool confirmOverwrite = false;
 };
 
+// The answers to "save the changes before closing?".
+enum class SaveChoice { Save, Discard, Cancel };
+
 class Desktop {
 public:
     virtual ~Desktop() = default;
@@ -62,6 +65,12 @@ public:
     // console): a batch then starts no further entry. Windows have no such
     // request; their Cancel stops one run only.
     virtual bool StopRequested() { return false; }
+    // Asks whether changes are saved before something closes. A desktop
+    // with only Yes and No offers to discard them or to stay.
+    virtual SaveChoice AskToSave(const std::string& text) {
+        return Show({BoxKind::Confirmation, "Confirm", text}) ? SaveChoice::Discard
+                                                              : SaveChoice::Cancel;
+    }
 
     void Message(const std::string& text, const std::string& detail = {}) {
         Show({BoxKind::Plain, kAppTitle, text, detail});

@@ -15,8 +15,7 @@ namespace {
 using Names = std::vector<std::string>;
 
 const std::string kClearChanges = "Do you wish clear current changes?";
-const std::string kExitChanged =
-    "You are about to exit after making changes...Do you wish to continue?";
+const std::string kExitChanged = "The batch list has changed. Save it before closing?";
 
 Names FileNames(const TFileListBox& list) {
     Names names;
@@ -381,10 +380,12 @@ TEST_F(BatchDlgTest, NewAndExitAskOnlyWhenTheListChanged) {
         bool answer;
         bool closed;
         std::size_t questions;
+        bool save = false;  // Save rather than Discard or Cancel
     } cases[] = {
         {"unchanged", false, false, true, 0},
-        {"changed, Yes", true, true, true, 1},
-        {"changed, No", true, false, false, 1},
+        {"changed, Discard", true, true, true, 1},
+        {"changed, Cancel", true, false, false, 1},
+        {"changed, Save", true, false, true, 1, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -392,6 +393,7 @@ TEST_F(BatchDlgTest, NewAndExitAskOnlyWhenTheListChanged) {
         if (c.change) editor().BatchListDblClick(0);
         desktop.boxes.clear();
         desktop.answers = {c.answer};
+        if (c.save) desktop.saveChoices = {SaveChoice::Save};
 
         editor().ExitClick();
 
@@ -400,6 +402,11 @@ TEST_F(BatchDlgTest, NewAndExitAskOnlyWhenTheListChanged) {
         if (c.questions > 0) {
             EXPECT_EQ(desktop.boxes[0].kind, BoxKind::Confirmation);
             EXPECT_EQ(desktop.boxes[0].text, kExitChanged);
+        }
+        if (c.save) {
+            EXPECT_FALSE(editor().modified());
+            EXPECT_EQ(ReadBatchFile(editor().batchFileName()), Entries());
+            break;  // saved: nothing is left for New to ask about
         }
         // New asks the same way and empties only when allowed to.
         desktop.boxes.clear();
