@@ -48,12 +48,16 @@ public:
     Result<EntryStatus> Info() const;
 
     // Opens the regular file `name` for reading without waiting on it (a FIFO
-    // put in its place never blocks). A link standing there is not followed:
-    // that fails with ELOOP.
+    // put in its place never blocks, and is refused like any other kind:
+    // EINVAL). A link standing there is not followed: that fails with ELOOP.
     Result<File> OpenFile(const std::string& name) const;
-    // Opens `relative` for reading, following links only while they stay
-    // below this directory (EXDEV for one that leaves it).
+    // Opens the regular file `relative` for reading, following links only
+    // while they stay below this directory (EXDEV for one that leaves it).
     Result<File> OpenFileBeneath(const std::string& relative) const;
+    // What the link `name` holds, as it was written.
+    Result<std::string> LinkTarget(const std::string& name) const;
+    // This directory's absolute path with every link resolved.
+    Result<std::string> RealPath() const;
 
     // Removes the file `name` (never a directory).
     Status RemoveFile(const std::string& name) const;

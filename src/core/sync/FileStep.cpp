@@ -18,10 +18,74 @@ constexpr const char* kNotCopied = ".  File not copied!";
 
 using Problem = FileOutcome::Problem;
 
-FileOutcome Failed(Problem problem) { return {FileOutcome::Kind::Failed, problem}; }
+FileOutcome Failed(Problem problem, Error reason = {}) {
+    return {FileOutcome::Kind::Failed, problem, std::move(reason)};
+}
 
 std::string BelowRoot(const Place& place, const std::string& name) {
     return place.relative.empty() ? name : place.relative + platform::kSeparator + name;
+}
+
+// `path` with "." and empty parts dropped and each ".." taking away the part
+// before it, judged by the text alone.
+std::vector<std::string> LexicalParts(const std::string& path) {
+    std::vector<std::string> parts;
+    for (std::size_t at = 0; at <= path.size();) {
+        std::size_t end = std::min(path.find(platform::kSeparator, at), path.size());
+        std::string part = path.substr(at, end - at);
+        if (part == "..") {
+            if (!parts.empty()) parts.pop_back();
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(std::move(part));
+        }
+        at = end + 1;
+    }
+    return parts;
+}
+
+// The absolute `target` as a path below `root`, or nothing when it lies
+// elsewhere (or is the root itself).
+std::optional<std::string> InsideRoot(const std::string& root, const std::string& target) {
+    const auto base = LexicalParts(root);
+    const auto parts = LexicalParts(target);
+    if (parts.size() <= base.size() || !std::equal(base.begin(), base.end(), parts.begin())) {
+        return std::nullopt;
+    }
+    std::string below;
+    for (auto part = parts.begin() + static_cast<std::ptrdiff_t>(base.size()); part != parts.end();
+         ++part) {
+        if (!below.empty()) below += platform::kSeparator;
+        below += *part;
+    }
+    return below;
+}
+
+// A link's file, opened beneath the tree's root so that nothing outside it
+// is ever read. A relative link is resolved by the kernel; an absolute one
+// counts when it names a place inside the root's real path, and the rest of
+// it is then opened beneath the root's handle, so a swap meanwhile cannot
+// lead out.
+Result<platform::File> OpenLink(const Place& place, const std::string& name) {
+    std::string below = BelowRoot(place, name);
+    auto target = place.source->LinkTarget(name);
+    if (target && target.value().starts_with(platform::kSeparator)) {
+        auto root = place.root->RealPath();
+        auto inside = root ? InsideRoot(root.value(), target.value()) : std::nullopt;
+        if (!inside) return FromErrno(EXDEV);
+        below = *inside;
+    }
+    return place.root->OpenFileBeneath(below);
+}
+
+// The file opened must be the one the decision looked at: anything put in
+// its place since is refused unread.
+Result<platform::File> SameAsDecided(platform::File file, const EntryStatus& decided) {
+    auto info = file.Info();
+    if (!info) return info.error();
+    if (info.value().identity != decided.identity) {
+        return Error{"The file was replaced after it was looked at", ESTALE};
+    }
+    return file;
 }
 
 // What stands at the target may be replaced only when it is a regular file
@@ -52,7 +116,7 @@ void LookAtSource(const Place& place, const std::string& name, FileDecision& dec
         decision.source = status.value();
         return;
     }
-    auto opened = place.root->OpenFileBeneath(BelowRoot(place, name));
+    auto opened = OpenLink(place, name);
     auto info = opened ? opened.value().Info() : Result<EntryStatus>(opened.error());
     if (!info) {
         decision.sourceRefused = opened.error().code != ENOENT;
@@ -69,11 +133,8 @@ Result<platform::File> OpenSource(const Place& place, const std::string& name,
         return Error{"not a readable file", EINVAL};
     }
     auto file = place.source->OpenFile(name);
-    // A link put in the file's place since: followed only inside the tree.
-    if (!file && file.error().code == ELOOP) {
-        file = place.root->OpenFileBeneath(BelowRoot(place, name));
-    }
-    return file;
+    if (!file) return file;
+    return SameAsDecided(std::move(file).value(), *decision.source);
 }
 
 // Moves the data with the person's reader, when a test gave one.
@@ -156,7 +217,9 @@ FileDecision DecideFile(const Place& place, const std::string& name,
 }
 
 FileOutcome PreviewCopy(const Place& place, const std::string& name, FileDecision& decision) {
-    if (!OpenSource(place, name, decision)) return Failed(Problem::OpenSource);
+    if (auto from = OpenSource(place, name, decision); !from) {
+        return Failed(Problem::OpenSource, from.error());
+    }
     if (!TargetWritable(place, decision)) return Failed(Problem::CreateTarget);
     return {FileOutcome::Kind::Copied};
 }
@@ -165,7 +228,7 @@ FileOutcome CopyFile(const Place& place, const std::string& name, FileDecision& 
                      const CopySettings& settings, std::span<char> buffer,
                      const std::function<bool()>& goOn) {
     auto from = OpenSource(place, name, decision);
-    if (!from) return Failed(Problem::OpenSource);
+    if (!from) return Failed(Problem::OpenSource, from.error());
     if (!TargetWritable(place, decision) || place.destination == nullptr) {
         return Failed(Problem::CreateTarget);
     }

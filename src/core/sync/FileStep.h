@@ -81,6 +81,8 @@ struct FileOutcome {
     enum class Problem { None, OpenSource, CreateTarget, ReadSource, WriteTarget };
     Kind kind = Kind::Skipped;
     Problem problem = Problem::None;
+    // What stood in the way, in the system's words or the program's own.
+    Error reason = {};
 };
 
 // Looks at the source file `name` and its target and decides by the stamps.

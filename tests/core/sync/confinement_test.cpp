@@ -16,6 +16,8 @@
 #include "main/Windows.h"
 #include "support/ScriptedDesktop.h"
 #include "support/TestDir.h"
+#include "sync/FileStep.h"
+#include "sync/TreeWalk.h"
 
 namespace fs = std::filesystem;
 using namespace twinfold;
@@ -178,18 +180,55 @@ TEST_F(ConfinementTest, ALinkToADirectoryAtTheDestinationIsRefusedNotWrittenThro
 
 TEST_F(ConfinementTest, LinksToFilesAreCopiedOnlyWhileTheyStayInsideTheTree) {
     fs::create_symlink("a/1.txt", dir.Path("src/inside.txt"));
+    fs::create_symlink(dir.Path("src/b/../a/1.txt"), dir.Path("src/absolute.txt"));
+    fs::create_symlink(dir.Path("src/top.txt"), dir.Path("src/c/up.txt"));
+    fs::create_symlink(dir.Path("src/../outside/secret.txt"), dir.Path("src/climbs-out.txt"));
     fs::create_symlink(dir.Path("outside/secret.txt"), dir.Path("src/leak.txt"));
     fs::create_symlink("../outside/secret.txt", dir.Path("src/relative-leak.txt"));
 
     Walk();
 
     EXPECT_EQ(dir.ReadFile("dst/inside.txt"), "1");
+    EXPECT_EQ(dir.ReadFile("dst/absolute.txt"), "1");
+    EXPECT_EQ(dir.ReadFile("dst/c/up.txt"), "t");
+    EXPECT_FALSE(dir.Exists("dst/climbs-out.txt"));
     EXPECT_FALSE(dir.Exists("dst/leak.txt"));
     EXPECT_FALSE(dir.Exists("dst/relative-leak.txt"));
-    EXPECT_EQ(Failed(), (std::vector<std::string>{dir.Path("src/leak.txt"),
-                                                  dir.Path("src/relative-leak.txt")}));
+    EXPECT_EQ(Failed(),
+              (std::vector<std::string>{dir.Path("src/climbs-out.txt"), dir.Path("src/leak.txt"),
+                                        dir.Path("src/relative-leak.txt")}));
     EXPECT_EQ(desktop.Texts().front(),
-              "Could not open file: " + dir.Path("src/leak.txt") + ".  File not copied!");
+              "Could not open file: " + dir.Path("src/climbs-out.txt") + ".  File not copied!");
+}
+
+// What is opened for a copy must be the very file the decision looked at:
+// anything put in its place meanwhile fails that file, unread.
+TEST(FileStep, AFileReplacedAfterItsDecisionIsNotCopied) {
+    const std::vector<std::pair<const char*, std::function<void(test::TestDir&)>>> swaps = {
+        {"a FIFO", [](test::TestDir& t) { mkfifo(t.Path("src/new").c_str(), 0644); }},
+        {"another file", [](test::TestDir& t) { t.CreateFile("src/new", "other", kNew); }},
+        {"a link inside", [](test::TestDir& t) { fs::create_symlink("g.txt", t.Path("src/new")); }},
+    };
+    for (const auto& [name, swap] : swaps) {
+        SCOPED_TRACE(name);
+        test::TestDir dir;
+        dir.CreateFile("src/f.txt", "", kNew);
+        dir.CreateFile("src/g.txt", "g", kNew);
+        dir.CreateDirectory("dst");
+        const auto pair = sync::OpenDirectoryPair(dir.Path("src"), dir.Path("dst"));
+        const sync::Place place = pair.place();
+        auto decision = sync::DecideFile(place, "f.txt", nullptr);
+        ASSERT_TRUE(decision.copy);
+        swap(dir);
+        fs::rename(dir.Path("src/new"), dir.Path("src/f.txt"));
+        char buffer[64];
+        const auto outcome =
+            sync::CopyFile(place, "f.txt", decision, {}, buffer, [] { return true; });
+        EXPECT_EQ(outcome.kind, sync::FileOutcome::Kind::Failed);
+        EXPECT_EQ(outcome.problem, sync::FileOutcome::Problem::OpenSource);
+        EXPECT_FALSE(outcome.reason.message.empty());
+        EXPECT_TRUE(dir.Names("dst").empty());
+    }
 }
 
 TEST_F(ConfinementTest, TheWalksOwnDirectoryRemovedUnderItEndsNothingButItsFiles) {
