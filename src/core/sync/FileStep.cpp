@@ -193,6 +193,10 @@ Result<DestinationIndex> DestinationIndex::Read(const platform::DirectoryHandle&
     DestinationIndex index;
     index.names_.reserve(listed.value().size());
     for (auto& entry : listed.value()) {
+        if (platform::IsTemporaryName(entry.name)) {
+            index.temporaries_.push_back(std::move(entry.name));
+            continue;
+        }
         if (entry.kind == EntryKind::Directory && entry.name.front() != '.') {
             index.subdirectories_.push_back(entry.name);
         }
@@ -201,6 +205,10 @@ Result<DestinationIndex> DestinationIndex::Read(const platform::DirectoryHandle&
     std::sort(index.subdirectories_.begin(), index.subdirectories_.end(),
               [](const std::string& a, const std::string& b) { return ListedBefore(a, b); });
     return index;
+}
+
+void DestinationIndex::RemoveLeftovers(const platform::DirectoryHandle& directory) const {
+    for (const auto& name : temporaries_) (void)platform::RemoveLeftover(directory, name);
 }
 
 FileDecision DecideFile(const Place& place, const std::string& name,

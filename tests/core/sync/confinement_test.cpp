@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "main/Windows.h"
+#include "platform/PendingFile.h"
 #include "support/ScriptedDesktop.h"
 #include "support/TestDir.h"
 #include "sync/FileStep.h"
@@ -78,7 +79,7 @@ protected:
         EXPECT_EQ(Snapshot(dir.Path("outside")), outside) << "something outside was written";
         for (const auto& [name, content] : Snapshot(dir.Path("dst"))) {
             EXPECT_NE(content, "secret") << name << " was read from outside the source";
-            EXPECT_NE(fs::path(name).filename().string().rfind(".tf", 0), 0u)
+            EXPECT_FALSE(platform::IsTemporaryName(fs::path(name).filename().string()))
                 << name << " is a temporary left behind";
         }
     }
@@ -199,6 +200,28 @@ TEST_F(ConfinementTest, LinksToFilesAreCopiedOnlyWhileTheyStayInsideTheTree) {
                                         dir.Path("src/relative-leak.txt")}));
     EXPECT_EQ(desktop.Texts().front(),
               "Could not open file: " + dir.Path("src/climbs-out.txt") + ".  File not copied!");
+}
+
+// What a run that did not finish left of its temporaries goes with the next
+// run, unseen; names that only look like one, and other kinds, stay.
+TEST_F(ConfinementTest, LeftoverTemporariesAreRemovedUnseen) {
+    const std::string leftover = ".tf0123456789abcdef";
+    dir.CreateFile("dst/a/" + leftover, "half a copy");
+    ASSERT_EQ(mkfifo(dir.Path("dst/a/.tf0000000000000000").c_str(), 0644), 0);
+    dir.CreateFile("src/a/" + leftover, "another run's", kNew);
+    for (const char* alike : {".tf123", ".tf0123456789ABCDEF", "x.tf0123456789abcdef"}) {
+        dir.CreateFile(std::string("src/a/") + alike, "alike", kNew);
+    }
+    Walk();
+    EXPECT_EQ(dir.Names("dst/a"),
+              (std::vector<std::string>{".tf0000000000000000", ".tf0123456789ABCDEF", ".tf123",
+                                        "1.txt", "x.tf0123456789abcdef"}));
+    EXPECT_EQ(dir.ReadFile("dst/a/.tf123"), "alike");
+    for (const auto* list :
+         {&windows.logFile.FileSuccess, &windows.logFile.FileOld, &windows.logFile.FileFailed}) {
+        for (const auto& entry : list->Entries()) EXPECT_FALSE(entry.ends_with("/" + leftover));
+    }
+    EXPECT_EQ(windows.logFile.FileSuccess.Entries().size(), 7u);
 }
 
 // What is opened for a copy must be the very file the decision looked at:
