@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <limits>
 #include <vector>
@@ -302,33 +303,29 @@ TEST_F(BufferedCopy, ReportsAFullDiskAndKeepsTheOldTarget) {
     EXPECT_EQ(Names(volume), std::vector<std::string>{"big.bin"});
 }
 
-// A file of 1 GiB that holds a few blocks: its copy holds the same blocks
-// and as little else, on the same volume (copied by the kernel) and on
-// another (through the buffer), with holes at the start, between and after.
+// A file of 1 GiB that holds a few blocks is copied with its holes (at the
+// start, between and after), by the kernel and through the buffer.
 TEST_F(BufferedCopy, SparseFilesStaySparse) {
     constexpr off_t kSize = off_t{1} << 30;
-    const std::vector<off_t> offsets = {0, 4096 * 3, kSize / 2, kSize - 4096 - 5};
+    const std::vector<off_t> blocks = {12288, kSize / 2, kSize - 4101};
     const std::string source = dir.CreateFile("src/sparse.bin");
     ASSERT_EQ(truncate(source.c_str(), kSize), 0);
     const int in = open(source.c_str(), O_WRONLY);
-    for (off_t at : offsets) ASSERT_EQ(pwrite(in, "block", 5, at), 5);
+    for (off_t at : blocks) ASSERT_EQ(pwrite(in, "block", 5, at), 5);
     close(in);
-    SmallVolume other(dir.CreateDirectory("other"));
+    SmallVolume other(dir.CreateDirectory("other"));  // another volume, when root
     for (const std::string target : {"same", "other"}) {
-        SCOPED_TRACE(target);
         if (target == "other" && !other.mounted) continue;
         ASSERT_TRUE(
             test::Shown(BufferedCopyFile(source, dir.CreateDirectory(target), 4096), desktop));
-        struct stat st {};
-        ASSERT_EQ(stat(dir.Path(target + "/sparse.bin").c_str(), &st), 0);
-        EXPECT_EQ(st.st_size, kSize);
-        EXPECT_LE(st.st_blocks * 512, 64 * 1024);
         const int out = open(dir.Path(target + "/sparse.bin").c_str(), O_RDONLY);
-        for (off_t at : offsets) {
-            char got[5] = {};
-            EXPECT_EQ(pread(out, got, 5, at), 5);
-            EXPECT_EQ(std::string(got, 5), "block") << at;
-        }
+        struct stat st {};
+        ASSERT_EQ(fstat(out, &st), 0);
+        EXPECT_EQ(st.st_size, kSize);
+        EXPECT_LE(st.st_blocks * 512, 64 * 1024) << target;
+        char got[5];
+        for (off_t at : blocks)
+            EXPECT_TRUE(pread(out, got, 5, at) == 5 && !memcmp(got, "block", 5));
         close(out);
     }
 }
