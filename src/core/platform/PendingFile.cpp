@@ -33,12 +33,9 @@ std::uint64_t Mix(std::uint64_t x) {
     return x ^ (x >> 31);
 }
 
-// A new temporary, locked for as long as it is open, so that another run
-// that finds it under its name leaves it alone.
-File Held(int fd) {
-    (void)flock(fd, LOCK_EX | LOCK_NB);
-    return File::Adopt(fd);
-}
+// A temporary that has a name is locked for as long as it is open, so that
+// another run that finds it there leaves it alone.
+void Hold(int fd) { (void)flock(fd, LOCK_EX | LOCK_NB); }
 
 }  // namespace
 
@@ -93,13 +90,16 @@ std::uint32_t CreationMask() {
 
 Result<PendingFile> PendingFile::Create(const DirectoryHandle& dir, std::uint32_t permissions) {
     int fd = openat(dir.descriptor(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, permissions & 07777);
-    if (fd >= 0) return PendingFile(dir, Held(fd), std::string());
+    if (fd >= 0) return PendingFile(dir, File::Adopt(fd), std::string());
     if (!UnnamedUnsupported(errno)) return FromErrno(errno);
     for (int attempt = 0; attempt < kTemporaryTries; ++attempt) {
         std::string name = TemporaryName();
         fd = openat(dir.descriptor(), name.c_str(),
                     O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, permissions & 07777);
-        if (fd >= 0) return PendingFile(dir, Held(fd), std::move(name));
+        if (fd >= 0) {
+            Hold(fd);
+            return PendingFile(dir, File::Adopt(fd), std::move(name));
+        }
         if (errno != EEXIST) return FromErrno(errno);
     }
     return FromErrno(EEXIST);
@@ -152,6 +152,7 @@ Status PendingFile::CommitNamed(const std::string& name, Placement placement) {
     if (name_.empty()) {
         // An unnamed file replaces through a name of its own, for the moment
         // between the two calls.
+        Hold(file_.descriptor());
         for (int attempt = 0; name_.empty(); ++attempt) {
             std::string temporary = TemporaryName();
             if (Status linked = LinkUnnamed(temporary); linked.ok()) {
