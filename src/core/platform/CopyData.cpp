@@ -158,11 +158,11 @@ void EndWithHole(File& from, File& to, std::uint64_t size, DataCopy& copy) {
 
 // Only the source's data regions are written; the target is then given the
 // full length, so every hole, also a trailing one, stays a hole.
-void CopyRegions(File& from, File& to, std::uint64_t size, std::span<char> buffer, DataCopy& copy,
-                 const std::function<bool(std::uint64_t)>& goOn) {
+void CopyRegions(File& from, File& to, std::uint64_t size, bool holes, std::span<char> buffer,
+                 DataCopy& copy, const std::function<bool(std::uint64_t)>& goOn) {
     RegionMover mover(from, to, buffer, copy, goOn);
     for (std::uint64_t offset = 0; offset < size;) {
-        const Region region = NextData(from.descriptor(), offset, size);
+        const Region region = holes ? NextData(from.descriptor(), offset, size) : Region{0, size};
         if (region.start >= size) break;
         if (!mover.Move(region)) return;
         offset = region.end;
@@ -196,11 +196,11 @@ void CopyThroughBuffer(File& from, File& to, std::span<char> buffer, DataCopy& c
 
 }  // namespace
 
-DataCopy CopyFileData(File& from, File& to, std::uint64_t size, std::span<char> buffer,
+DataCopy CopyFileData(File& from, File& to, std::uint64_t size, bool holes, std::span<char> buffer,
                       const std::function<bool(std::uint64_t)>& goOn) {
     DataCopy copy;
     if (size != 0) {
-        CopyRegions(from, to, size, buffer, copy, goOn);
+        CopyRegions(from, to, size, holes, buffer, copy, goOn);
     } else {
         CopyThroughBuffer(from, to, buffer, copy, goOn);
     }

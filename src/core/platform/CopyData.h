@@ -23,8 +23,10 @@ struct DataCopy {
 // grows meanwhile is copied up to `size`; one that ends early ends the copy
 // with fewer bytes. The kernel moves the data itself where the two files
 // allow it; otherwise it goes through `buffer`. `goOn` is asked after every
-// chunk with how far the copy has got; false stops the copy there.
-DataCopy CopyFileData(File& from, File& to, std::uint64_t size, std::span<char> buffer,
+// chunk with how far the copy has got; false stops the copy there. Only
+// where `holes` says `from` may have some (it takes less room than its size)
+// are its data regions looked up.
+DataCopy CopyFileData(File& from, File& to, std::uint64_t size, bool holes, std::span<char> buffer,
                       const std::function<bool(std::uint64_t)>& goOn);
 
 }  // namespace twinfold::platform

@@ -47,13 +47,16 @@ void AppendNames(const char* block, long length, std::vector<ListedName>& names)
     }
 }
 
-// Keeps `fd` only when it is a regular file; anything else that was put in
-// a file's place is refused without being read.
-Result<File> RegularFileOnly(int fd) {
+// Keeps `fd` only when it is a regular file (and the `expected` one);
+// anything else that was put in a file's place is refused without being read.
+Result<File> RegularFileOnly(int fd, const FileIdentity* expected = nullptr) {
     File file = File::Adopt(fd);
     auto info = file.Info();
     if (!info) return info.error();
     if (info.value().kind != EntryKind::File) return Error{"Not a regular file", EINVAL};
+    if (expected != nullptr && info.value().identity != *expected) {
+        return Error{"The file was replaced after it was looked at", ESTALE};
+    }
     return file;
 }
 
@@ -136,10 +139,11 @@ Result<EntryStatus> DirectoryHandle::Info() const {
     return posix::StatusFrom(st);
 }
 
-Result<File> DirectoryHandle::OpenFile(const std::string& name) const {
+Result<File> DirectoryHandle::OpenFile(const std::string& name,
+                                       const FileIdentity& expected) const {
     int fd = openat(fd_, name.c_str(), kReadFlags | O_NOFOLLOW);
     if (fd < 0) return FromErrno(errno);
-    return RegularFileOnly(fd);
+    return RegularFileOnly(fd, &expected);
 }
 
 Result<File> DirectoryHandle::OpenFileBeneath(const std::string& relative) const {

@@ -48,9 +48,11 @@ public:
     Result<EntryStatus> Info() const;
 
     // Opens the regular file `name` for reading without waiting on it (a FIFO
-    // put in its place never blocks, and is refused like any other kind:
-    // EINVAL). A link standing there is not followed: that fails with ELOOP.
-    Result<File> OpenFile(const std::string& name) const;
+    // put in its place never blocks), and only while it is the file
+    // `expected`: anything put in its place is refused unread (EINVAL for
+    // another kind, ESTALE for another file). A link standing there is not
+    // followed: that fails with ELOOP.
+    Result<File> OpenFile(const std::string& name, const FileIdentity& expected) const;
     // Opens the regular file `relative` for reading, following links only
     // while they stay below this directory (EXDEV for one that leaves it).
     Result<File> OpenFileBeneath(const std::string& relative) const;

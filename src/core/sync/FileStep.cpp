@@ -77,17 +77,6 @@ Result<platform::File> OpenLink(const Place& place, const std::string& name) {
     return place.root->OpenFileBeneath(below);
 }
 
-// The file opened must be the one the decision looked at: anything put in
-// its place since is refused unread.
-Result<platform::File> SameAsDecided(platform::File file, const EntryStatus& decided) {
-    auto info = file.Info();
-    if (!info) return info.error();
-    if (info.value().identity != decided.identity) {
-        return Error{"The file was replaced after it was looked at", ESTALE};
-    }
-    return file;
-}
-
 // What stands at the target may be replaced only when it is a regular file
 // that someone may write and this process may write: never a link (it is
 // not written through), a directory or a special file.
@@ -132,9 +121,9 @@ Result<platform::File> OpenSource(const Place& place, const std::string& name,
     if (decision.sourceRefused || !decision.source || decision.source->kind != EntryKind::File) {
         return Error{"not a readable file", EINVAL};
     }
-    auto file = place.source->OpenFile(name);
-    if (!file) return file;
-    return SameAsDecided(std::move(file).value(), *decision.source);
+    // Only the file the decision looked at: anything put in its place since
+    // is refused unread.
+    return place.source->OpenFile(name, decision.source->identity);
 }
 
 // Moves the data with the person's reader, when a test gave one.
@@ -247,7 +236,8 @@ FileOutcome CopyFile(const Place& place, const std::string& name, FileDecision& 
 
     platform::DataCopy copy =
         settings.reader ? PumpWith(settings.reader, from.value(), to, buffer, goOn)
-                        : platform::CopyFileData(from.value(), to, original.size, buffer,
+                        : platform::CopyFileData(from.value(), to, original.size,
+                                                 original.allocated < original.size, buffer,
                                                  [&goOn](std::uint64_t) { return goOn(); });
     switch (copy.end) {
         case platform::DataCopy::End::Stopped:
