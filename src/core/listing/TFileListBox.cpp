@@ -11,6 +11,7 @@
 #include "listing/TDirectoryListBox.h"
 #include "listing/Wildcard.h"
 #include "platform/FileSystem.h"
+#include "platform/PendingFile.h"
 #include "util/Ascii.h"
 
 namespace twinfold {
@@ -65,6 +66,7 @@ std::vector<Item> ReadItems(const std::string& directory, const std::string& mas
         if (piece.empty()) continue;
         for (const auto& entry : found.value()) {
             if (!Admits(entry, type) || !MatchesPattern(entry.name, piece)) continue;
+            if (platform::IsTemporaryName(entry.name)) continue;  // never synced
             items.push_back(ItemFor(entry));
             if (items.size() > kBusyFrom) busy.Show();
         }

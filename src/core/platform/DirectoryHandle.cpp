@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cerrno>
+#include <string>
 
 #include "platform/Posix.h"
 
@@ -44,6 +45,32 @@ void AppendNames(const char* block, long length, std::vector<ListedName>& names)
         const auto* entry = reinterpret_cast<const struct dirent64*>(block + offset);
         offset += entry->d_reclen;
         if (!IsDotName(entry->d_name)) names.push_back({entry->d_name, KindOfType(entry->d_type)});
+    }
+}
+
+// Keeps `fd` only when it is a regular file (and the `expected` one);
+// anything else that was put in a file's place is refused without being read.
+Result<File> RegularFileOnly(int fd, const FileIdentity* expected = nullptr) {
+    File file = File::Adopt(fd);
+    auto info = file.Info();
+    if (!info) return info.error();
+    if (info.value().kind != EntryKind::File) return Error{"Not a regular file", EINVAL};
+    if (expected != nullptr && info.value().identity != *expected) {
+        return Error{"The file was replaced after it was looked at", ESTALE};
+    }
+    return file;
+}
+
+Result<std::string> ReadLinkAt(int dir, const char* name) {
+    std::string target(256, '\0');
+    for (;;) {
+        ssize_t length = readlinkat(dir, name, target.data(), target.size());
+        if (length < 0) return FromErrno(errno);
+        if (static_cast<std::size_t>(length) < target.size()) {
+            target.resize(static_cast<std::size_t>(length));
+            return target;
+        }
+        target.resize(target.size() * 2);
     }
 }
 
@@ -128,10 +155,11 @@ Result<EntryStatus> DirectoryHandle::Info() const {
     return posix::StatusFrom(st);
 }
 
-Result<File> DirectoryHandle::OpenFile(const std::string& name) const {
+Result<File> DirectoryHandle::OpenFile(const std::string& name,
+                                       const FileIdentity& expected) const {
     int fd = openat(fd_, name.c_str(), kReadFlags | O_NOFOLLOW);
     if (fd < 0) return FromErrno(errno);
-    return File::Adopt(fd);
+    return RegularFileOnly(fd, &expected);
 }
 
 Result<File> DirectoryHandle::OpenFileBeneath(const std::string& relative) const {
@@ -140,11 +168,16 @@ Result<File> DirectoryHandle::OpenFileBeneath(const std::string& relative) const
     how.resolve = RESOLVE_BENEATH | RESOLVE_NO_MAGICLINKS;
     long fd = syscall(SYS_openat2, fd_, relative.c_str(), &how, sizeof how);
     if (fd < 0) return FromErrno(errno);
-    File file = File::Adopt(static_cast<int>(fd));
-    auto info = file.Info();
-    if (!info) return info.error();
-    if (info.value().kind != EntryKind::File) return FromErrno(EINVAL);
-    return file;
+    return RegularFileOnly(static_cast<int>(fd));
+}
+
+Result<std::string> DirectoryHandle::LinkTarget(const std::string& name) const {
+    return ReadLinkAt(fd_, name.c_str());
+}
+
+Result<std::string> DirectoryHandle::RealPath() const {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+    return ReadLinkAt(AT_FDCWD, self.c_str());
 }
 
 Status DirectoryHandle::RemoveFile(const std::string& name) const {

@@ -55,12 +55,18 @@ public:
     Result<EntryStatus> Info() const;
 
     // Opens the regular file `name` for reading without waiting on it (a FIFO
-    // put in its place never blocks). A link standing there is not followed:
-    // that fails with ELOOP.
-    Result<File> OpenFile(const std::string& name) const;
-    // Opens `relative` for reading, following links only while they stay
-    // below this directory (EXDEV for one that leaves it).
+    // put in its place never blocks), and only while it is the file
+    // `expected`: anything put in its place is refused unread (EINVAL for
+    // another kind, ESTALE for another file). A link standing there is not
+    // followed: that fails with ELOOP.
+    Result<File> OpenFile(const std::string& name, const FileIdentity& expected) const;
+    // Opens the regular file `relative` for reading, following links only
+    // while they stay below this directory (EXDEV for one that leaves it).
     Result<File> OpenFileBeneath(const std::string& relative) const;
+    // What the link `name` holds, as it was written.
+    Result<std::string> LinkTarget(const std::string& name) const;
+    // This directory's absolute path with every link resolved.
+    Result<std::string> RealPath() const;
 
     // The text of the link `name`.
     Result<std::string> ReadLink(const std::string& name) const;

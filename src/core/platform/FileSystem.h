@@ -68,7 +68,8 @@ struct EntryStatus {
     std::uint32_t owner = 0;
     std::uint32_t group = 0;
     std::uint64_t size = 0;
-    std::int64_t modified = 0;  // seconds since the epoch, UTC
+    std::uint64_t allocated = 0;  // bytes it takes on its volume
+    std::int64_t modified = 0;    // seconds since the epoch, UTC
     FileIdentity identity;
 };
 

@@ -3,9 +3,11 @@
 
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -31,6 +33,10 @@ std::uint64_t Mix(std::uint64_t x) {
     return x ^ (x >> 31);
 }
 
+// A temporary that has a name is locked for as long as it is open, so that
+// another run that finds it there leaves it alone.
+void Hold(int fd) { (void)flock(fd, LOCK_EX | LOCK_NB); }
+
 }  // namespace
 
 std::string TemporaryName() {
@@ -42,6 +48,33 @@ std::string TemporaryName() {
     char name[24];
     std::snprintf(name, sizeof name, ".tf%016llx", static_cast<unsigned long long>(value));
     return name;
+}
+
+bool IsTemporaryName(std::string_view name) {
+    constexpr std::string_view kPrefix = ".tf";
+    constexpr std::size_t kDigits = 16;
+    if (name.size() != kPrefix.size() + kDigits || !name.starts_with(kPrefix)) return false;
+    return std::all_of(name.begin() + kPrefix.size(), name.end(),
+                       [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+}
+
+bool RemoveLeftover(const DirectoryHandle& dir, const std::string& name) {
+    if (!IsTemporaryName(name)) return false;
+    struct stat seen {};
+    if (fstatat(dir.descriptor(), name.c_str(), &seen, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !S_ISREG(seen.st_mode) || seen.st_uid != geteuid()) {
+        return false;
+    }
+    // Opened only to learn whether a run still holds it; it must still be
+    // the file just looked at.
+    File held = File::Adopt(openat(dir.descriptor(), name.c_str(),
+                                   O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat opened {};
+    if (!held.isOpen() || fstat(held.descriptor(), &opened) != 0 || opened.st_dev != seen.st_dev ||
+        opened.st_ino != seen.st_ino || flock(held.descriptor(), LOCK_EX | LOCK_NB) != 0) {
+        return false;
+    }
+    return unlinkat(dir.descriptor(), name.c_str(), 0) == 0;
 }
 
 std::uint32_t CreationMask() {
@@ -63,7 +96,10 @@ Result<PendingFile> PendingFile::Create(const DirectoryHandle& dir, std::uint32_
         std::string name = TemporaryName();
         fd = openat(dir.descriptor(), name.c_str(),
                     O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, permissions & 07777);
-        if (fd >= 0) return PendingFile(dir, File::Adopt(fd), std::move(name));
+        if (fd >= 0) {
+            Hold(fd);
+            return PendingFile(dir, File::Adopt(fd), std::move(name));
+        }
         if (errno != EEXIST) return FromErrno(errno);
     }
     return FromErrno(EEXIST);
@@ -116,6 +152,7 @@ Status PendingFile::CommitNamed(const std::string& name, Placement placement) {
     if (name_.empty()) {
         // An unnamed file replaces through a name of its own, for the moment
         // between the two calls.
+        Hold(file_.descriptor());
         for (int attempt = 0; name_.empty(); ++attempt) {
             std::string temporary = TemporaryName();
             if (Status linked = LinkUnnamed(temporary); linked.ok()) {

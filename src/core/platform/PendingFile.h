@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/DirectoryHandle.h"
 #include "platform/FileSystem.h"
@@ -54,6 +55,13 @@ private:
 
 // The short hidden name a temporary gets: fixed length, different each time.
 std::string TemporaryName();
+// True for exactly the names TemporaryName gives: ".tf" and 16 lower-case
+// hexadecimal digits. Such names are the program's own and are never synced.
+bool IsTemporaryName(std::string_view name);
+// Removes the temporary `name` that a run which did not finish left in
+// `dir`: only a regular file owned by this process's user that no run still
+// going on holds (each holds a lock on its own). True when it was removed.
+bool RemoveLeftover(const DirectoryHandle& dir, const std::string& name);
 
 // The permission bits the process takes away from every file it creates.
 std::uint32_t CreationMask();

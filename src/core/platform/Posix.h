@@ -27,6 +27,7 @@ inline EntryStatus StatusFrom(const struct stat& st) {
     status.owner = st.st_uid;
     status.group = st.st_gid;
     status.size = static_cast<std::uint64_t>(st.st_size);
+    status.allocated = static_cast<std::uint64_t>(st.st_blocks) * 512;
     status.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec);
     status.identity = {static_cast<std::uint64_t>(st.st_dev),
                        static_cast<std::uint64_t>(st.st_ino)};

@@ -92,6 +92,7 @@ void DirectoryJob::ReadIndex() {
     auto index = directory_.destination          ? DestinationIndex::Read(*directory_.destination)
                  : directory_.destinationPlanned ? Result<DestinationIndex>(DestinationIndex())
                                                  : Result<DestinationIndex>(directory_.error);
+    if (index && !settings_.dryRun) index.value().RemoveLeftovers(*directory_.destination);
     Publish(
         [&] {
             index_ = std::move(index);

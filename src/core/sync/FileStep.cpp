@@ -18,12 +18,63 @@ constexpr const char* kNotCopied = ".  File not copied!";
 
 using Problem = FileOutcome::Problem;
 
-FileOutcome Failed(Problem problem, const Error& why) {
+FileOutcome Failed(Problem problem, const Error& why = {}) {
     return {FileOutcome::Kind::Failed, problem, why.message};
 }
 
 std::string BelowRoot(const Place& place, const std::string& name) {
     return place.relative.empty() ? name : place.relative + platform::kSeparator + name;
+}
+
+// `path` with "." and empty parts dropped and each ".." taking away the part
+// before it, judged by the text alone.
+std::vector<std::string> LexicalParts(const std::string& path) {
+    std::vector<std::string> parts;
+    for (std::size_t at = 0; at <= path.size();) {
+        std::size_t end = std::min(path.find(platform::kSeparator, at), path.size());
+        std::string part = path.substr(at, end - at);
+        if (part == "..") {
+            if (!parts.empty()) parts.pop_back();
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(std::move(part));
+        }
+        at = end + 1;
+    }
+    return parts;
+}
+
+// The absolute `target` as a path below `root`, or nothing when it lies
+// elsewhere (or is the root itself).
+std::optional<std::string> InsideRoot(const std::string& root, const std::string& target) {
+    const auto base = LexicalParts(root);
+    const auto parts = LexicalParts(target);
+    if (parts.size() <= base.size() || !std::equal(base.begin(), base.end(), parts.begin())) {
+        return std::nullopt;
+    }
+    std::string below;
+    for (auto part = parts.begin() + static_cast<std::ptrdiff_t>(base.size()); part != parts.end();
+         ++part) {
+        if (!below.empty()) below += platform::kSeparator;
+        below += *part;
+    }
+    return below;
+}
+
+// A link's file, opened beneath the tree's root so that nothing outside it
+// is ever read. A relative link is resolved by the kernel; an absolute one
+// counts when it names a place inside the root's real path, and the rest of
+// it is then opened beneath the root's handle, so a swap meanwhile cannot
+// lead out.
+Result<platform::File> OpenLink(const Place& place, const std::string& name) {
+    std::string below = BelowRoot(place, name);
+    auto target = place.source->LinkTarget(name);
+    if (target && target.value().starts_with(platform::kSeparator)) {
+        auto root = place.root->RealPath();
+        auto inside = root ? InsideRoot(root.value(), target.value()) : std::nullopt;
+        if (!inside) return FromErrno(EXDEV);
+        below = *inside;
+    }
+    return place.root->OpenFileBeneath(below);
 }
 
 // What stands at the target may be replaced only when it is a regular file
@@ -70,16 +121,18 @@ void LookAtSource(const Place& place, const std::string& name, FileDecision& dec
         // Gone since the listing; any other error keeps it from being read.
         const int code = status.error().code;
         decision.sourceRefused = code != ENOENT && code != ENOTDIR;
+        decision.refusal = status.error();
         return;
     }
     if (status.value().kind != EntryKind::Link) {
         decision.source = status.value();
         return;
     }
-    auto opened = place.root->OpenFileBeneath(BelowRoot(place, name));
+    auto opened = OpenLink(place, name);
     auto info = opened ? opened.value().Info() : Result<EntryStatus>(opened.error());
     if (!info) {
-        decision.sourceRefused = opened.error().code != ENOENT;
+        decision.sourceRefused = info.error().code != ENOENT;
+        decision.refusal = info.error();
         return;
     }
     decision.source = info.value();
@@ -89,15 +142,13 @@ void LookAtSource(const Place& place, const std::string& name, FileDecision& dec
 Result<platform::File> OpenSource(const Place& place, const std::string& name,
                                   FileDecision& decision) {
     if (decision.opened) return std::move(*decision.opened);
+    if (decision.sourceRefused && !decision.refusal.message.empty()) return decision.refusal;
     if (decision.sourceRefused || !decision.source || decision.source->kind != EntryKind::File) {
         return Error{"not a readable file", EINVAL};
     }
-    auto file = place.source->OpenFile(name);
-    // A link put in the file's place since: followed only inside the tree.
-    if (!file && file.error().code == ELOOP) {
-        file = place.root->OpenFileBeneath(BelowRoot(place, name));
-    }
-    return file;
+    // Only the file the decision looked at: anything put in its place since
+    // is refused unread.
+    return place.source->OpenFile(name, decision.source->identity);
 }
 
 // Moves the data with the person's reader, when a test gave one.
@@ -156,6 +207,10 @@ Result<DestinationIndex> DestinationIndex::Read(const platform::DirectoryHandle&
     DestinationIndex index;
     index.names_.reserve(listed.value().size());
     for (auto& entry : listed.value()) {
+        if (platform::IsTemporaryName(entry.name)) {
+            index.temporaries_.push_back(std::move(entry.name));
+            continue;
+        }
         if (entry.kind == EntryKind::Directory && entry.name.front() != '.') {
             index.subdirectories_.push_back(entry.name);
         }
@@ -164,6 +219,10 @@ Result<DestinationIndex> DestinationIndex::Read(const platform::DirectoryHandle&
     std::sort(index.subdirectories_.begin(), index.subdirectories_.end(),
               [](const std::string& a, const std::string& b) { return ListedBefore(a, b); });
     return index;
+}
+
+void DestinationIndex::RemoveLeftovers(const platform::DirectoryHandle& directory) const {
+    for (const auto& name : temporaries_) (void)platform::RemoveLeftover(directory, name);
 }
 
 FileDecision DecideFile(const Place& place, const std::string& name,
@@ -204,7 +263,8 @@ FileOutcome CopyFile(const Place& place, const std::string& name, FileDecision& 
 
     platform::DataCopy copy =
         settings.reader ? PumpWith(settings.reader, from.value(), to, buffer, goOn)
-                        : platform::CopyFileData(from.value(), to, original.size, buffer,
+                        : platform::CopyFileData(from.value(), to, original.size,
+                                                 original.allocated < original.size, buffer,
                                                  [&goOn](std::uint64_t) { return goOn(); });
     switch (copy.end) {
         case platform::DataCopy::End::Stopped:

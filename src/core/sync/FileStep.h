@@ -58,10 +58,14 @@ public:
     bool Has(const std::string& name) const { return names_.count(name) != 0; }
     // Its subdirectories that a directory list would show, sorted.
     const std::vector<std::string>& Subdirectories() const { return subdirectories_; }
+    // Removes from `directory` (the one read) the temporaries that runs which
+    // did not finish left there. The index never holds their names.
+    void RemoveLeftovers(const platform::DirectoryHandle& directory) const;
 
 private:
     std::unordered_set<std::string> names_;
     std::vector<std::string> subdirectories_;
+    std::vector<std::string> temporaries_;
 };
 
 // What the step found for one file before anything was written.
@@ -73,6 +77,8 @@ struct FileDecision {
     std::optional<platform::File> opened;
     // The source exists but may not be read (a link that leaves the tree).
     bool sourceRefused = false;
+    // Why, in the system's words, when it said.
+    Error refusal;
 };
 
 struct FileOutcome {

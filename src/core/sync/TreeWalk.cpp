@@ -5,6 +5,7 @@
 
 #include "listing/NameOrder.h"
 #include "listing/Paths.h"
+#include "platform/PendingFile.h"
 
 namespace twinfold::sync {
 namespace {
@@ -199,6 +200,7 @@ Status TreeWalk::ListInto(Frame& frame) {
     auto listed = directory.source.List();
     if (!listed) return listed.error();
     for (auto& entry : listed.value()) {
+        if (platform::IsTemporaryName(entry.name)) continue;  // another run's, half written
         EntryKind kind = entry.kind;
         const bool hidden = entry.name.front() == '.';
         if (kind == EntryKind::Directory && hidden) {

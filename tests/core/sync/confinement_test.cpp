@@ -11,11 +11,15 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <thread>
 
 #include "main/Windows.h"
+#include "platform/PendingFile.h"
 #include "support/DeepTree.h"
 #include "support/ScriptedDesktop.h"
 #include "support/TestDir.h"
+#include "sync/FileStep.h"
+#include "sync/TreeWalk.h"
 
 namespace fs = std::filesystem;
 using namespace twinfold;
@@ -76,7 +80,7 @@ protected:
         EXPECT_EQ(Snapshot(dir.Path("outside")), outside) << "something outside was written";
         for (const auto& [name, content] : Snapshot(dir.Path("dst"))) {
             EXPECT_NE(content, "secret") << name << " was read from outside the source";
-            EXPECT_NE(fs::path(name).filename().string().rfind(".tf", 0), 0u)
+            EXPECT_FALSE(platform::IsTemporaryName(fs::path(name).filename().string()))
                 << name << " is a temporary left behind";
         }
     }
@@ -179,18 +183,77 @@ TEST_F(ConfinementTest, ALinkToADirectoryAtTheDestinationIsRefusedNotWrittenThro
 
 TEST_F(ConfinementTest, LinksToFilesAreCopiedOnlyWhileTheyStayInsideTheTree) {
     fs::create_symlink("a/1.txt", dir.Path("src/inside.txt"));
+    fs::create_symlink(dir.Path("src/b/../a/1.txt"), dir.Path("src/absolute.txt"));
+    fs::create_symlink(dir.Path("src/top.txt"), dir.Path("src/c/up.txt"));
+    fs::create_symlink(dir.Path("src/../outside/secret.txt"), dir.Path("src/climbs-out.txt"));
     fs::create_symlink(dir.Path("outside/secret.txt"), dir.Path("src/leak.txt"));
     fs::create_symlink("../outside/secret.txt", dir.Path("src/relative-leak.txt"));
 
     Walk();
 
     EXPECT_EQ(dir.ReadFile("dst/inside.txt"), "1");
+    EXPECT_EQ(dir.ReadFile("dst/absolute.txt"), "1");
+    EXPECT_EQ(dir.ReadFile("dst/c/up.txt"), "t");
+    EXPECT_FALSE(dir.Exists("dst/climbs-out.txt"));
     EXPECT_FALSE(dir.Exists("dst/leak.txt"));
     EXPECT_FALSE(dir.Exists("dst/relative-leak.txt"));
-    EXPECT_EQ(Failed(), (std::vector<std::string>{dir.Path("src/leak.txt"),
-                                                  dir.Path("src/relative-leak.txt")}));
+    EXPECT_EQ(Failed(),
+              (std::vector<std::string>{dir.Path("src/climbs-out.txt"), dir.Path("src/leak.txt"),
+                                        dir.Path("src/relative-leak.txt")}));
     EXPECT_EQ(desktop.Texts().front(),
-              "Could not open file: " + dir.Path("src/leak.txt") + ".  File not copied!");
+              "Could not open file: " + dir.Path("src/climbs-out.txt") + ".  File not copied!");
+}
+
+// What a run that did not finish left of its temporaries goes with the next
+// run, unseen; names that only look like one, and other kinds, stay.
+TEST_F(ConfinementTest, LeftoverTemporariesAreRemovedUnseen) {
+    const std::string leftover = ".tf0123456789abcdef";
+    dir.CreateFile("dst/a/" + leftover, "half a copy");
+    ASSERT_EQ(mkfifo(dir.Path("dst/a/.tf0000000000000000").c_str(), 0644), 0);
+    dir.CreateFile("src/a/" + leftover, "another run's", kNew);
+    for (const char* alike : {".tf123", ".tf0123456789ABCDEF", "x.tf0123456789abcdef"}) {
+        dir.CreateFile(std::string("src/a/") + alike, "alike", kNew);
+    }
+    Walk();
+    EXPECT_EQ(dir.Names("dst/a"),
+              (std::vector<std::string>{".tf0000000000000000", ".tf0123456789ABCDEF", ".tf123",
+                                        "1.txt", "x.tf0123456789abcdef"}));
+    EXPECT_EQ(dir.ReadFile("dst/a/.tf123"), "alike");
+    for (const auto* list :
+         {&windows.logFile.FileSuccess, &windows.logFile.FileOld, &windows.logFile.FileFailed}) {
+        for (const auto& entry : list->Entries()) EXPECT_FALSE(entry.ends_with("/" + leftover));
+    }
+    EXPECT_EQ(windows.logFile.FileSuccess.Entries().size(), 7u);
+}
+
+// What is opened for a copy must be the very file the decision looked at:
+// anything put in its place meanwhile fails that file, unread.
+TEST(FileStep, AFileReplacedAfterItsDecisionIsNotCopied) {
+    const std::vector<std::pair<const char*, std::function<void(test::TestDir&)>>> swaps = {
+        {"a FIFO", [](test::TestDir& t) { mkfifo(t.Path("src/new").c_str(), 0644); }},
+        {"another file", [](test::TestDir& t) { t.CreateFile("src/new", "other", kNew); }},
+        {"a link inside", [](test::TestDir& t) { fs::create_symlink("g.txt", t.Path("src/new")); }},
+    };
+    for (const auto& [name, swap] : swaps) {
+        SCOPED_TRACE(name);
+        test::TestDir dir;
+        dir.CreateFile("src/f.txt", "", kNew);
+        dir.CreateFile("src/g.txt", "g", kNew);
+        dir.CreateDirectory("dst");
+        const auto pair = sync::OpenDirectoryPair(dir.Path("src"), dir.Path("dst"));
+        const sync::Place place = pair.place();
+        auto decision = sync::DecideFile(place, "f.txt", nullptr);
+        ASSERT_TRUE(decision.copy);
+        swap(dir);
+        fs::rename(dir.Path("src/new"), dir.Path("src/f.txt"));
+        char buffer[64];
+        const auto outcome =
+            sync::CopyFile(place, "f.txt", decision, {}, buffer, [] { return true; });
+        EXPECT_EQ(outcome.kind, sync::FileOutcome::Kind::Failed);
+        EXPECT_EQ(outcome.problem, sync::FileOutcome::Problem::OpenSource);
+        EXPECT_FALSE(outcome.reason.empty());
+        EXPECT_TRUE(dir.Names("dst").empty());
+    }
 }
 
 TEST_F(ConfinementTest, TheWalksOwnDirectoryRemovedUnderItEndsNothingButItsFiles) {
@@ -328,9 +391,9 @@ TEST_F(ConfinementTest, FilesWithoutAStampAreCopiedWhereMissing) {
 // Cancel confirmed while a large file is being copied: the copy stops in the
 // middle, nothing of it stays, the old file is intact and nothing is logged.
 TEST_F(ConfinementTest, ACancelConfirmedDuringALongCopyStopsIt) {
-    const std::string big = dir.Path("src/big/huge.bin");
-    dir.CreateFile("src/big/huge.bin");
-    ASSERT_EQ(truncate(big.c_str(), std::int64_t{1} << 30), 0);  // sparse: quick to make
+    // Mostly a hole, quick to make; the data before it is a piece to stop after.
+    const std::string big = dir.CreateFile("src/big/huge.bin", "head");
+    ASSERT_EQ(truncate(big.c_str(), std::int64_t{1} << 30), 0);
     dir.CreateFile("dst/huge.bin", "previous", LocalTime(2001, 1, 1));
     ASSERT_TRUE(main().SourceDirListBox.SetDirectory(dir.Path("src/big")).ok());
     ASSERT_TRUE(main().DestDirListBox.SetDirectory(dir.Path("dst")).ok());
@@ -339,6 +402,9 @@ TEST_F(ConfinementTest, ACancelConfirmedDuringALongCopyStopsIt) {
     desktop.onPump = [&](int n) {
         if (pumpsBeforeCopy < 0) {
             pumpsBeforeCopy = n;  // the pump before the file
+            // A copy pumps at most every 50 ms: once that has passed, it
+            // pumps after its first piece.
+            std::this_thread::sleep_for(std::chrono::milliseconds(60));
             return;
         }
         desktop.answers.push_back(true);

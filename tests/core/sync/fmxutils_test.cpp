@@ -1,10 +1,13 @@
 #include "sync/FmxUtils.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <limits>
 #include <vector>
@@ -298,6 +301,33 @@ TEST_F(BufferedCopy, ReportsAFullDiskAndKeepsTheOldTarget) {
                                        kNotCopied + " Possibly out of disk space."});
     EXPECT_EQ(dir.ReadFile("full/big.bin"), "old");
     EXPECT_EQ(Names(volume), std::vector<std::string>{"big.bin"});
+}
+
+// A file of 1 GiB that holds a few blocks is copied with its holes (at the
+// start, between and after), by the kernel and through the buffer.
+TEST_F(BufferedCopy, SparseFilesStaySparse) {
+    constexpr off_t kSize = off_t{1} << 30;
+    const std::vector<off_t> blocks = {12288, kSize / 2, kSize - 4101};
+    const std::string source = dir.CreateFile("src/sparse.bin");
+    ASSERT_EQ(truncate(source.c_str(), kSize), 0);
+    const int in = open(source.c_str(), O_WRONLY);
+    for (off_t at : blocks) ASSERT_EQ(pwrite(in, "block", 5, at), 5);
+    close(in);
+    SmallVolume other(dir.CreateDirectory("other"));  // another volume, when root
+    for (const std::string target : {"same", "other"}) {
+        if (target == "other" && !other.mounted) continue;
+        ASSERT_TRUE(
+            test::Shown(BufferedCopyFile(source, dir.CreateDirectory(target), 4096), desktop));
+        const int out = open(dir.Path(target + "/sparse.bin").c_str(), O_RDONLY);
+        struct stat st {};
+        ASSERT_EQ(fstat(out, &st), 0);
+        EXPECT_EQ(st.st_size, kSize);
+        EXPECT_LE(st.st_blocks * 512, 64 * 1024) << target;
+        char got[5];
+        for (off_t at : blocks)
+            EXPECT_TRUE(pread(out, got, 5, at) == 5 && !memcmp(got, "block", 5));
+        close(out);
+    }
 }
 
 TEST_F(BufferedCopy, ReportsAReadFailurePartWayThrough) {
