@@ -135,4 +135,8 @@ Status DirectoryHandle::RemoveFile(const std::string& name) const {
     return posix::StatusOf(unlinkat(fd_, name.c_str(), 0));
 }
 
+Status DirectoryHandle::RemoveEmptyDirectory(const std::string& name) const {
+    return posix::StatusOf(unlinkat(fd_, name.c_str(), AT_REMOVEDIR));
+}
+
 }  // namespace twinfold::platform

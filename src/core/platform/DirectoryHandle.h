@@ -57,6 +57,8 @@ public:
 
     // Removes the file `name` (never a directory).
     Status RemoveFile(const std::string& name) const;
+    // Removes the subdirectory `name` when it is empty (never a link).
+    Status RemoveEmptyDirectory(const std::string& name) const;
 
     bool isOpen() const { return fd_ >= 0; }
     // For the platform's own use: the descriptor, still owned by the handle.
