@@ -5,6 +5,7 @@ namespace twinfold::test {
 bool ScriptedDesktop::Show(const MessageBox& box) {
     boxes.push_back(box);
     if (box.kind != BoxKind::Warning && box.kind != BoxKind::Confirmation) return true;
+    if (onAsk) onAsk(box);
     if (answers.empty()) return defaultAnswer;
     bool answer = answers.front();
     answers.pop_front();

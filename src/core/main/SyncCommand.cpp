@@ -287,6 +287,8 @@ void TMain::SyncAllFiles(sync::DirectoryJob& job) {
     StartGauge(box, FileList.Count());
     box.Show();
     auto index = job.Index([this] { return KeepGoing(); });
+    // Confirmed while waiting, before the worker could begin this directory.
+    if (Cancelled()) return LogCompleted(job, 0);
     if (directory.state != State::Ready || !index) {
         LogDirectoryFailed(directory, directory.state != State::DestinationMissing);
         return;
