@@ -76,8 +76,10 @@ Outcome SyncWith(int workers,
     const Connection showing = main.FileList.OnItemsChange.Connect([&] {
         run.shown.insert(fs::relative(main.FileList.Directory(), dir.Path("src")).string());
     });
-    // While the question is open nothing is copied.
+    // While the question is open nothing is copied, once a file past its last
+    // chunk when Cancel was pressed has landed.
     desktop.onAsk = [&](const MessageBox&) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
         const auto before = Files(dir.Path("dst"));
         for (int look = 0; look < 20; ++look) {
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
