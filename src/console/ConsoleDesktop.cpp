@@ -53,6 +53,11 @@ bool ConsoleDesktop::Answer(const std::string& line) {
     return !interrupted_() && IsYes(reply);
 }
 
+void ConsoleDesktop::Follow(TSyncBox& box) {
+    syncBox_ = &box;
+    box.Token().StopWhen(interrupted_);
+}
+
 void ConsoleDesktop::ProcessMessages() {
     if (syncBox_ != nullptr && interrupted_()) syncBox_->SetModalResult(TSyncBox::kCancelled);
 }

@@ -41,8 +41,9 @@ public:
     void ShowHelp(int) override {}
     bool StopRequested() override { return interrupted_(); }
 
-    // The progress dialog whose run state a stop request sets.
-    void Follow(TSyncBox& box) { syncBox_ = &box; }
+    // The progress dialog whose run state a stop request sets; its workers
+    // stop at the request itself, not at the next pump.
+    void Follow(TSyncBox& box);
     // A progress line to take off the terminal before a box is printed.
     void SetProgress(ConsoleProgress* progress) { progress_ = progress; }
 

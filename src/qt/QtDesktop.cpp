@@ -106,6 +106,9 @@ bool QtDesktop::Show(const MessageBox& box) {
     QApplication::setOverrideCursor(Qt::ArrowCursor);
     int answer = dialog.exec();
     QApplication::restoreOverrideCursor();
+    // The next pump looks at input at once: a Cancel pressed just after
+    // answering a box is seen before the next file, not one file later.
+    lastPump_.invalidate();
     return !AsksYesNo(box.kind) || answer == QMessageBox::Yes;
 }
 

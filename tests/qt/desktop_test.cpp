@@ -125,10 +125,14 @@ TEST_F(RunBoxesTest, BoxesDuringARunBelongToTheProgressDialogAndCarryTheirIcons)
     watcher.onBox = [&](QMessageBox*) {
         if (watcher.seen.size() != 1) return;
         SaveScreen("messagebox-over-progress.png");
-        // The person then cancels the run from the progress dialog.
-        QTimer::singleShot(0, progress, [progress] {
-            QTest::mouseClick(progress->findChild<QPushButton*>("Cancel"), Qt::LeftButton);
-        });
+        // The person then cancels the run from the progress dialog: the click
+        // is posted, so the run's first pump after the box handles it.
+        QMetaObject::invokeMethod(
+            progress,
+            [progress] {
+                QTest::mouseClick(progress->findChild<QPushButton*>("Cancel"), Qt::LeftButton);
+            },
+            Qt::QueuedConnection);
     };
     QTest::mouseClick(window.syncButton(), Qt::LeftButton);
 

@@ -6,6 +6,7 @@ bool ScriptedDesktop::Show(const MessageBox& box) {
     boxes.push_back(box);
     if (onShow) onShow(box);
     if (box.kind != BoxKind::Warning && box.kind != BoxKind::Confirmation) return true;
+    if (onAsk) onAsk(box);
     if (answers.empty()) return defaultAnswer;
     bool answer = answers.front();
     answers.pop_front();

@@ -33,6 +33,8 @@ public:
     // Answers to Yes/No boxes; when empty, `defaultAnswer`.
     std::deque<bool> answers;
     std::deque<SaveChoice> saveChoices;
+    // Runs while a Yes/No box is open, before it is answered.
+    std::function<void(const MessageBox&)> onAsk;
     bool defaultAnswer = true;
     // Answers to text prompts and file dialogs; when empty, cancelled.
     std::deque<std::optional<std::string>> promptAnswers;

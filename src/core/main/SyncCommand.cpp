@@ -1,7 +1,6 @@
 // The Sync command, the directory walk and the per-file copy decision. The
 // engine (src/sync) reads and writes through open directories; this file
 // drives the panes, the progress dialog and the log from what it reports.
-#include <atomic>
 #include <chrono>
 #include <deque>
 #include <memory>
@@ -41,10 +40,30 @@ void StartGauge(TSyncBox& box, int files) {
     box.Gauge.SetProgress(0);
 }
 
-// The marks of the file list. A whole-tree walk ends by reading the source
-// directory afresh, which drops them; a preview puts them back, so that it
-// leaves the window as it found it.
+// A pane's place: its directory and the entry selected in it.
+struct PanePlace {
+    std::string directory;
+    int index = -1;
+    int count = 0;
+};
+
+PanePlace PlaceOf(const TDirectoryListBox& pane) {
+    return {pane.Directory(), pane.ItemIndex(), pane.Count()};
+}
+
+void PutBack(TDirectoryListBox& pane, const PanePlace& place) {
+    if (pane.Directory() != place.directory && !pane.SetDirectory(place.directory)) return;
+    // A subdirectory selected but not opened is what the next Sync walks.
+    if (pane.Count() == place.count) pane.SetItemIndex(place.index);
+}
+
+// What a whole-tree walk moves or drops in the window: the panes' places and
+// the marks of the file list, which a walk's last reading of the source
+// directory drops. A preview puts them back, so that it leaves the window
+// as it found it and the next Sync does what it listed.
 struct Marks {
+    PanePlace source;
+    PanePlace destination;
     std::string directory;
     std::vector<bool> selected;
     int index = -1;
@@ -52,14 +71,17 @@ struct Marks {
 };
 
 Marks MarksOf(const TMain& main) {
-    Marks marks{
-        main.FileList.Directory(), {}, main.FileList.ItemIndex(), main.cbSelectAll.Checked()};
+    Marks marks{PlaceOf(main.SourceDirListBox), PlaceOf(main.DestDirListBox),
+                main.FileList.Directory(),      {},
+                main.FileList.ItemIndex(),      main.cbSelectAll.Checked()};
     for (int i = 0; i < main.FileList.Count(); ++i)
         marks.selected.push_back(main.FileList.Selected(i));
     return marks;
 }
 
 void PutBack(TMain& main, const Marks& marks) {
+    PutBack(main.SourceDirListBox, marks.source);
+    PutBack(main.DestDirListBox, marks.destination);
     TFileListBox& list = main.FileList;
     if (list.Directory() != marks.directory ||
         static_cast<std::size_t>(list.Count()) != marks.selected.size()) {
@@ -75,8 +97,8 @@ void PutBack(TMain& main, const Marks& marks) {
 }  // namespace
 
 // What one run needs that does not change while it goes on: the copy's
-// settings and buffer, the filter its file lists are made with, and the stop
-// that a confirmed cancel raises for every worker.
+// settings and buffer and the filter its file lists are made with. Its
+// cancel is the progress dialog's token.
 struct TMain::SyncRun {
     sync::CopySettings copy;
     std::unique_ptr<char[]> buffer;
@@ -87,7 +109,6 @@ struct TMain::SyncRun {
     RunCounts logged;
     // Hidden subdirectories a whole-tree run left out, for its closing words.
     std::size_t hiddenLeftOut = 0;
-    std::atomic<bool> stop{false};
     Clock::time_point lastPump = Clock::now();
 
     std::span<char> Buffer() { return {buffer.get(), copy.bufferSize}; }
@@ -152,12 +173,8 @@ bool TMain::CancelRequested() {
     return Cancelled();
 }
 
-// A confirmed cancel stops the workers at once, not only this thread.
-bool TMain::Cancelled() {
-    const bool cancelled = SyncBox().ModalResult() == kCancelled;
-    if (cancelled && run_ != nullptr) run_->stop = true;
-    return cancelled;
-}
+// The dialog's token stops the workers too, from the moment Cancel is pressed.
+bool TMain::Cancelled() { return SyncBox().ModalResult() == kCancelled; }
 
 // While a copy goes on or a worker is waited for, the dialog paints and
 // answers no more often than every 50 ms.
@@ -186,7 +203,7 @@ void TMain::SyncSelectedFiles() {
     for (const auto& item : FileList.Items()) names.push_back(item.text);
     sync::DirectoryJob job(
         sync::OpenDirectoryPair(SourceDirListBox.Directory(), DestDirListBox.Directory()),
-        std::move(names), run_->copy, run_->stop);
+        std::move(names), run_->copy, SyncBox().Token());
     const int count = FileList.Count();
     int processed = 0;
     for (int i = 0; i < count; ++i) {
@@ -217,7 +234,7 @@ void TMain::SyncWholeTree() {
     }
     sourceRoot = SourceDirListBox.Directory();
     runDestination_ = DestDirListBox.Directory();
-    auto walk = sync::TreeWalk::Start(sourceRoot, runDestination_, SelectedSubdirectory(), dryRun);
+    auto walk = sync::TreeWalk::Start(sourceRoot, runDestination_, SelectedSubdirectory());
     if (walk) Traverse(walk.value());
     SyncBox().Close();
     Status restored = SourceDirListBox.SetDirectory(sourceRoot);
@@ -244,13 +261,13 @@ std::string TMain::SelectedSubdirectory() const {
 }
 
 // The walk plans directories ahead of what the panes show: with workers,
-// several directories are copied at once while this thread shows them, logs
-// them and asks its questions strictly in the walk's order.
+// each may copy one directory beyond the one shown, while this thread shows
+// them, logs them and asks its questions strictly in the walk's order.
 void TMain::Traverse(sync::TreeWalk& walk) {
     std::optional<sync::WorkerPool> pool;
     if (run_->workers > 0) pool.emplace(run_->workers, run_->copy.bufferSize);
-    // Enough directories planned that the workers never wait for this thread.
-    const std::size_t ahead = pool ? 8 * static_cast<std::size_t>(run_->workers) : 1;
+    // Few enough that a cancel leaves little done beyond what was shown.
+    const std::size_t ahead = 1 + static_cast<std::size_t>(run_->workers);
     std::deque<std::shared_ptr<sync::DirectoryJob>> planned;
     bool walking = true;
     while (!Cancelled()) {
@@ -271,21 +288,24 @@ void TMain::Traverse(sync::TreeWalk& walk) {
         planned.pop_front();
         SyncAllFiles(*job);
     }
-    run_->stop = true;
-    for (const auto& job : planned) LogCompleted(*job, 0);
+    pool.reset();  // every worker has stopped: what they did is final
+    for (const auto& job : planned) {
+        LogCompleted(*job, 0);
+        job->UndoEmptyDirectories();
+    }
 }
 
 std::shared_ptr<sync::DirectoryJob> TMain::PlanDirectory(sync::WalkDirectory directory) {
     std::vector<std::string> items = NamesMatching(directory.files, run_->mask);
     if (run_->exclude) RemoveExcluded(items, NamesMatching(directory.files, *run_->exclude));
     return std::make_shared<sync::DirectoryJob>(std::move(directory), std::move(items), run_->copy,
-                                                run_->stop);
+                                                SyncBox().Token());
 }
 
 void TMain::SyncAllFiles(sync::DirectoryJob& job) {
     using State = sync::WalkDirectory::State;
     const sync::WalkDirectory& directory = job.directory();
-    if (directory.state == State::SourceUnreadable) {
+    if (job.SourceUnreadable()) {
         ReportUnreadableDirectory(directory);
         return;
     }
@@ -294,6 +314,8 @@ void TMain::SyncAllFiles(sync::DirectoryJob& job) {
     StartGauge(box, FileList.Count());
     box.Show();
     auto index = job.Index([this] { return KeepGoing(); });
+    // Confirmed while waiting, before the worker could begin this directory.
+    if (Cancelled()) return LogCompleted(job, 0);
     if (directory.state != State::Ready || !index) {
         LogDirectoryFailed(directory, directory.state != State::DestinationMissing);
         return;

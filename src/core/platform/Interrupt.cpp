@@ -2,14 +2,17 @@
 
 #include <signal.h>
 
+#include <atomic>
 #include <initializer_list>
 
 namespace twinfold::platform {
 namespace {
 
-volatile sig_atomic_t interrupted = 0;
+// Lock-free, so the handler may set it and every thread may read it.
+std::atomic<bool> interrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
 
-void RaiseFlag(int) { interrupted = 1; }
+void RaiseFlag(int) { interrupted.store(true); }
 
 }  // namespace
 
@@ -22,6 +25,6 @@ void InstallInterruptFlag() {
     for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
 }
 
-bool InterruptRequested() { return interrupted != 0; }
+bool InterruptRequested() { return interrupted.load(); }
 
 }  // namespace twinfold::platform

@@ -14,18 +14,23 @@ constexpr std::size_t kWakeBatch = 16;
 }  // namespace
 
 DirectoryJob::DirectoryJob(WalkDirectory directory, std::vector<std::string> items,
-                           CopySettings settings, std::atomic<bool>& stop)
+                           CopySettings settings, CancelToken& cancel)
     : directory_(std::move(directory)),
-      place_(directory_.place()),
       items_(std::move(items)),
       settings_(std::move(settings)),
-      stop_(stop),
+      cancel_(cancel),
+      sourceUnreadable_(directory_.state == WalkDirectory::State::SourceUnreadable),
       decisions_(items_.size()),
       slots_(items_.size()) {}
 
 void DirectoryJob::Run(std::span<char> buffer) {
-    ReadIndex();
-    const KeepGoing goOn = [this] { return !stop_.load(std::memory_order_relaxed); };
+    const KeepGoing goOn = [this] { return cancel_.Proceed(); };
+    if (goOn()) {
+        ReadIndex();
+    } else {
+        // A turn that a cancel took away makes nothing; the index stays an error.
+        Publish([this] { indexRead_ = true; }, true);
+    }
     for (std::size_t k = 0; k < items_.size(); ++k) {
         if (!goOn()) {
             Publish(
@@ -88,7 +93,11 @@ std::optional<FileOutcome> DirectoryJob::Completed(std::size_t k) {
     return slots_[k].outcome;
 }
 
+// The directory's turn: its destination is made now, not when the walk
+// looked ahead.
 void DirectoryJob::ReadIndex() {
+    ReachDestination(directory_, settings_.dryRun, made_);
+    place_ = directory_.place();
     auto index = directory_.destination          ? DestinationIndex::Read(*directory_.destination)
                  : directory_.destinationPlanned ? Result<DestinationIndex>(DestinationIndex())
                                                  : Result<DestinationIndex>(directory_.error);
@@ -142,7 +151,7 @@ void DirectoryJob::Await(const std::function<bool()>& ready, const KeepGoing& ke
     wakeAt_ = std::min(wakeAt, slots_.empty() ? 0 : slots_.size() - 1);
     while (!changed_.wait_for(lock, kWaitSlice, ready)) {
         lock.unlock();
-        if (!keepGoing()) stop_ = true;
+        if (!keepGoing()) cancel_.Confirm();
         lock.lock();
     }
     wakeAt_ = kNobody;

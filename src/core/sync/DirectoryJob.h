@@ -1,6 +1,5 @@
 #pragma once
 
-#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -11,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "sync/CancelToken.h"
 #include "sync/FileStep.h"
 #include "sync/TreeWalk.h"
 
@@ -26,17 +26,24 @@ public:
     // than every 50 ms; false means the run was cancelled.
     using KeepGoing = std::function<bool()>;
 
-    // `stop` is the run's: raised by a cancel, it stops every job between
-    // two files and every copy between two chunks.
+    // `cancel` is the run's: a request holds the job before its next file
+    // and its copy before the next chunk; a confirmed one stops them there.
     DirectoryJob(WalkDirectory directory, std::vector<std::string> items, CopySettings settings,
-                 std::atomic<bool>& stop);
+                 CancelToken& cancel);
 
+    // Its destination's fields are settled once Index() has come back.
     const WalkDirectory& directory() const { return directory_; }
+    bool SourceUnreadable() const { return sourceUnreadable_; }
     const std::vector<std::string>& items() const { return items_; }
 
-    // A worker: reads the destination, then decides and copies every item in
-    // order, publishing each step, until the end or the run's stop.
+    // A worker: reaches (or makes) the destination and reads it, then decides
+    // and copies every item in order, publishing each step, until the end or
+    // the run's stop.
     void Run(std::span<char> buffer);
+    // After a cancel, once no worker runs: takes back the destination
+    // directories this job made that are still empty, as the person never
+    // saw this directory's turn.
+    void UndoEmptyDirectories() { RemoveIfEmpty(directory_, made_); }
     // Hands the job to a worker; from then on the calls below wait for it.
     void MarkQueued() { queued_ = true; }
 
@@ -78,7 +85,10 @@ private:
     Place place_;
     std::vector<std::string> items_;
     CopySettings settings_;
-    std::atomic<bool>& stop_;
+    CancelToken& cancel_;
+    const bool sourceUnreadable_;
+    // The destination directories its turn made, from the top down.
+    std::vector<std::string> made_;
     bool queued_ = false;
     // Only the thread that runs the items touches these.
     std::vector<FileDecision> decisions_;

@@ -5,6 +5,7 @@
 #include "controls/TGauge.h"
 #include "controls/TLabel.h"
 #include "desktop/Desktop.h"
+#include "sync/CancelToken.h"
 
 namespace twinfold {
 
@@ -26,7 +27,11 @@ public:
     TGauge Gauge;
 
     int ModalResult() const { return modalResult_; }
-    void SetModalResult(int value) { modalResult_ = value; }
+    // kRunOn starts the run's cancel afresh; kCancelled confirms it.
+    void SetModalResult(int value);
+    // The cancel that the run's workers check: pressing Cancel holds them
+    // until the question is answered.
+    sync::CancelToken& Token() { return token_; }
 
     // Asks the view to draw the dialog now rather than at the next pump.
     void Repaint() { OnRepaint(); }
@@ -35,8 +40,9 @@ public:
     void FocusCancel() { OnFocusCancel(); }
 
     // The Cancel button (a click, Space or Enter on it, or Escape): asks
-    // "Are you sure you wish to cancel?". Yes leaves the run state at
-    // kCancelled and hides the dialog; No puts it back to kRunOn.
+    // "Are you sure you wish to cancel?", while the workers wait. Yes leaves
+    // the run state at kCancelled and hides the dialog; No puts it back to
+    // kRunOn and the workers go on where they stopped.
     void CancelClick();
     // The close box or the system menu: hides the dialog and nothing else,
     // so the run goes on.
@@ -49,6 +55,7 @@ public:
 private:
     Desktop& desktop_;
     int modalResult_ = 0;
+    sync::CancelToken token_;
 };
 
 }  // namespace twinfold

@@ -38,6 +38,20 @@ std::uint32_t DirectoryPermissions(const platform::EntryStatus& source) {
     return (source.permissions & 0777) | 0700;
 }
 
+// The directory `relative` below `root`, each level opened without
+// following a link.
+std::optional<DirectoryHandle> OpenBelow(const DirectoryHandle& root, const std::string& relative) {
+    std::optional<DirectoryHandle> reached;
+    for (std::size_t begin = 0; begin < relative.size();) {
+        std::size_t end = std::min(relative.find(platform::kSeparator, begin), relative.size());
+        auto opened = (reached ? *reached : root).OpenChild(relative.substr(begin, end - begin));
+        if (!opened) return std::nullopt;
+        reached = std::move(opened).value();
+        begin = end + 1;
+    }
+    return reached;
+}
+
 }  // namespace
 
 Place WalkDirectory::place() const {
@@ -73,14 +87,70 @@ WalkDirectory OpenDirectoryPair(const std::string& source, const std::string& de
     return pair;
 }
 
+void ReachDestination(WalkDirectory& directory, bool dryRun, std::vector<std::string>& made) {
+    using State = WalkDirectory::State;
+    if (directory.relative.empty() || directory.destination || directory.state != State::Ready) {
+        return;
+    }
+    if (!directory.destinationRoot) {
+        directory.state = State::DestinationMissing;
+        return;
+    }
+    const DirectoryHandle* above = directory.destinationRoot.get();
+    std::optional<DirectoryHandle> reached;
+    std::string path;
+    std::size_t level = 0;
+    for (std::size_t begin = 0; begin <= directory.relative.size(); ++level) {
+        std::size_t end = directory.relative.find(platform::kSeparator, begin);
+        if (end == std::string::npos) end = directory.relative.size();
+        const std::string name = directory.relative.substr(begin, end - begin);
+        const bool last = end == directory.relative.size();
+        begin = end + 1;
+        path = Below(path, name);
+        auto opened = above->OpenChild(name);
+        if (!opened && opened.error().code == ENOENT && !dryRun) {
+            opened = above->MakeChild(name, directory.permissions.at(level));
+            if (opened) made.push_back(path);
+        }
+        if (!opened && dryRun && opened.error().code == ENOENT) {
+            directory.destinationPlanned = true;
+            return;
+        }
+        if (!opened) {
+            // A refusal above this directory was reported at its own turn.
+            directory.state = last ? State::DestinationRefused : State::DestinationMissing;
+            directory.error = opened.error();
+            return;
+        }
+        reached = std::move(opened).value();
+        above = &*reached;
+    }
+    directory.destination = std::move(reached);
+}
+
+void RemoveIfEmpty(const WalkDirectory& directory, const std::vector<std::string>& made) {
+    if (!directory.destinationRoot) return;
+    for (auto at = made.rbegin(); at != made.rend(); ++at) {
+        // One that holds anything now stays.
+        const std::size_t cut = at->rfind(platform::kSeparator);
+        if (cut == std::string::npos) {
+            (void)directory.destinationRoot->RemoveDirectory(*at);
+            continue;
+        }
+        // Gone or swapped since: nothing of ours to remove there.
+        if (auto parent = OpenBelow(*directory.destinationRoot, at->substr(0, cut))) {
+            (void)parent->RemoveDirectory(at->substr(cut + 1));
+        }
+    }
+}
+
 Result<TreeWalk> TreeWalk::Start(const std::string& sourceRoot, const std::string& destinationRoot,
-                                 const std::string& only, bool dryRun) {
+                                 const std::string& only) {
     auto source = DirectoryHandle::Open(sourceRoot);
     if (!source) return CannotOpenDirectory(sourceRoot, source.error());
     auto identity = source.value().Info();
     if (!identity) return CannotOpenDirectory(sourceRoot, identity.error());
     TreeWalk walk;
-    walk.dryRun_ = dryRun;
     auto root = DirectoryHandle::Open(sourceRoot);
     if (!root) return CannotOpenDirectory(sourceRoot, root.error());
     walk.root_ = std::make_shared<const DirectoryHandle>(std::move(root).value());
@@ -93,7 +163,10 @@ Result<TreeWalk> TreeWalk::Start(const std::string& sourceRoot, const std::strin
     frame.directory.source = std::move(source).value();
     if (auto destination = DirectoryHandle::Open(destinationRoot)) {
         if (auto info = destination.value().Info()) walk.destination_ = info.value().identity;
-        frame.destinationIdentity = walk.destination_;
+        if (auto again = DirectoryHandle::Open(destinationRoot)) {
+            walk.destinationRoot_ =
+                std::make_shared<const DirectoryHandle>(std::move(again).value());
+        }
         frame.directory.destination = std::move(destination).value();
     } else {
         frame.directory.state = WalkDirectory::State::DestinationRefused;
@@ -158,39 +231,12 @@ std::optional<WalkDirectory> TreeWalk::Enter(Frame& parent, const Subdirectory& 
         return std::move(entered);
     }
     frame.identity = child.status.identity;
-    EnterDestination(above, child, entered);
-    if (entered.destination) {
-        if (auto info = entered.destination->Info())
-            frame.destinationIdentity = info.value().identity;
-    }
+    entered.destinationRoot = destinationRoot_;
+    entered.permissions = above.permissions;
+    entered.permissions.push_back(DirectoryPermissions(child.status));
     stack_.push_back(std::move(frame));
     LetGoOfAncestors();
     return std::nullopt;
-}
-
-// The destination directory beside an entered source directory: made where
-// missing, or in a preview planned; a link or a file in its place is refused.
-void TreeWalk::EnterDestination(const WalkDirectory& above, const Subdirectory& child,
-                                WalkDirectory& entered) const {
-    if (!above.destination) {
-        if (above.destinationPlanned) {
-            entered.destinationPlanned = true;
-        } else {
-            entered.state = WalkDirectory::State::DestinationMissing;
-        }
-        return;
-    }
-    auto opened =
-        dryRun_ ? above.destination->OpenChild(child.name)
-                : above.destination->MakeChild(child.name, DirectoryPermissions(child.status));
-    if (opened) {
-        entered.destination = std::move(opened).value();
-    } else if (dryRun_ && opened.error().code == ENOENT) {
-        entered.destinationPlanned = true;
-    } else {
-        entered.state = WalkDirectory::State::DestinationRefused;
-        entered.error = opened.error();
-    }
 }
 
 // Lists the frame's directory: its files, and its subdirectories with what
@@ -255,13 +301,13 @@ void TreeWalk::LetGoOfAncestors() {
     if (far.parked || !far.emitted) return;
     far.parked = true;
     far.directory.source = DirectoryHandle{};
-    far.directory.destination.reset();
 }
 
-// Reopens the handles of `top`, let go on the way down, from the directory
-// the walk just finished below it; each must still be the directory it was.
-// One that cannot be taken back ends the walk below it: its files and the
-// subdirectories not yet walked fail in its place.
+// Reopens the handle of `top`, let go on the way down, from the directory
+// the walk just finished below it; it must still be the directory it was.
+// One that cannot be taken back fails in its place: its files and the
+// subdirectories not yet walked with it. (Destinations are reached at each
+// directory's turn, so the walk holds none to take back.)
 void TreeWalk::TakeBack(Frame& top, const WalkDirectory& below) {
     top.parked = false;
     WalkDirectory& directory = top.directory;
@@ -274,34 +320,6 @@ void TreeWalk::TakeBack(Frame& top, const WalkDirectory& below) {
         return;
     }
     directory.source = std::move(source).value();
-    if (!top.destinationIdentity) return;
-    auto destination = below.destination ? below.destination->OpenParent(*top.destinationIdentity)
-                                         : DescendToDestination(stack_.size() - 1);
-    if (destination) {
-        directory.destination = std::move(destination).value();
-    } else {
-        directory.state = WalkDirectory::State::DestinationRefused;
-        directory.error = Error{"it was moved while the walk was below it", ESTALE};
-    }
-}
-
-// The destination directory of the frame at `index`, opened name by name
-// from the nearest directory above it that is still held.
-Result<DirectoryHandle> TreeWalk::DescendToDestination(std::size_t index) const {
-    std::size_t held = index - 1;
-    while (held > 0 && stack_[held].parked) --held;
-    if (!stack_[held].directory.destination) return FromErrno(ENOENT);
-    auto handle = stack_[held].directory.destination->OpenChild(".");
-    for (std::size_t i = held + 1; handle && i <= index; ++i) {
-        const Frame& frame = stack_[i];
-        if (!frame.destinationIdentity) return FromErrno(ENOENT);
-        handle = handle.value().OpenChild(ExtractFileName(frame.directory.destinationPath));
-        if (!handle) return handle;
-        auto info = handle.value().Info();
-        if (!info) return info.error();
-        if (info.value().identity != *frame.destinationIdentity) return FromErrno(ESTALE);
-    }
-    return handle;
 }
 
 bool TreeWalk::OnWalk(const platform::FileIdentity& identity) const {

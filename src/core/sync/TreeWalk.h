@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -36,6 +37,11 @@ struct WalkDirectory {
     // In a preview: the destination directory is missing, and the run would
     // make it.
     bool destinationPlanned = false;
+    // What its destination directory is reached from at its turn: the run's
+    // destination root (none when that could not be opened) and the
+    // permissions of each directory on the way down, `relative`'s parts.
+    std::shared_ptr<const platform::DirectoryHandle> destinationRoot;
+    std::vector<std::uint32_t> permissions;
     // Its regular files (and links to them) as listed, hidden ones included.
     std::vector<std::string> files;
     // Its subdirectories that the walk enters, sorted as the lists sort.
@@ -47,30 +53,39 @@ struct WalkDirectory {
     Place place() const;
 };
 
+// Opens `directory`'s destination when its turn comes, making it and the
+// missing directories above it (in a preview, a missing one is planned);
+// a link or a file in the way is refused. `made` collects what was made,
+// from the top down. Nothing to do for a root or a directory not Ready.
+void ReachDestination(WalkDirectory& directory, bool dryRun, std::vector<std::string>& made);
+
+// Removes the directories in `made` that are still empty, deepest first: a
+// directory made for a turn that a cancel took away.
+void RemoveIfEmpty(const WalkDirectory& directory, const std::vector<std::string>& made);
+
 // The one directory of a run without a walk: `source` into `destination`,
 // both opened as the person named them. A directory that cannot be opened
 // is left closed: its files then fail one by one.
 WalkDirectory OpenDirectoryPair(const std::string& source, const std::string& destination);
 
 // A depth-first walk of a source tree that holds the directories it is in
-// open (the deepest ones; those far above are taken back, checked, on the way
-// up), and the matching destination directories beside them, made where
-// missing. Every directory entered is opened relative to its parent without
-// following links, and must be the one that was listed (same device and
-// inode): a subdirectory that vanished, changed kind or was swapped since is
-// skipped. The walk never leaves the tree, never goes above its root and
-// never starts again; it skips the destination directory itself when that
-// lies inside the source tree. Hidden subdirectories are not walked.
+// open (the deepest ones; those far above are let go and taken back, checked,
+// on the way up); each directory's destination is made only at its turn
+// (ReachDestination), not while the walk looks ahead. Every directory entered
+// is opened relative to its parent without following links, and must be the
+// one that was listed (same device and inode): a subdirectory that vanished,
+// changed kind or was swapped since is skipped. The walk never leaves the
+// tree, never goes above its root and never starts again; it skips the
+// destination directory itself when that lies inside the source tree. Hidden
+// subdirectories are not walked.
 class TreeWalk {
 public:
     // The walk of `sourceRoot` into `destinationRoot` (both may be reached
     // through links), or with `only` of that one subdirectory of the root,
     // into the same-named subdirectory of the destination. Fails when the
     // source root cannot be opened or listed.
-    // A preview (`dryRun`) makes no destination directory: one that is
-    // missing is planned, as the run would make it.
     static Result<TreeWalk> Start(const std::string& sourceRoot, const std::string& destinationRoot,
-                                  const std::string& only = "", bool dryRun = false);
+                                  const std::string& only = "");
 
     // The next directory in post-order (each directory after all of its
     // subdirectories, these in the lists' order), or nothing at the end.
@@ -90,7 +105,6 @@ private:
         std::vector<Subdirectory> subdirectories;
         std::size_t next = 0;
         platform::FileIdentity identity;
-        std::optional<platform::FileIdentity> destinationIdentity;
         // Its handles were let go while the walk was far below it.
         bool parked = false;
         bool emitted = true;
@@ -99,16 +113,13 @@ private:
     TreeWalk() = default;
     static Status ListInto(Frame& frame);
     std::optional<WalkDirectory> Enter(Frame& parent, const Subdirectory& child);
-    void EnterDestination(const WalkDirectory& above, const Subdirectory& child,
-                          WalkDirectory& entered) const;
     bool OnWalk(const platform::FileIdentity& identity) const;
     void LetGoOfAncestors();
     void TakeBack(Frame& top, const WalkDirectory& below);
-    Result<platform::DirectoryHandle> DescendToDestination(std::size_t index) const;
 
     std::shared_ptr<const platform::DirectoryHandle> root_;
     std::optional<platform::FileIdentity> destination_;
-    bool dryRun_ = false;
+    std::shared_ptr<const platform::DirectoryHandle> destinationRoot_;
     std::vector<Frame> stack_;
 };
 

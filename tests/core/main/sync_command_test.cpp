@@ -201,7 +201,16 @@ TEST_F(SyncCommandTest, WalkOfASelectedButUnopenedSubdirectory) {
     for (int i = 0; i < pane.Count(); ++i) {
         if (pane.Items()[i].text == "sub") pane.SetItemIndex(i);
     }
+    // A preview first leaves the selection as it was: the run does what it listed.
+    const int selected = pane.ItemIndex();
+    main().PreviewSync1Click();
+    EXPECT_EQ(pane.ItemIndex(), selected);
+    EXPECT_FALSE(dir.Exists("dst/sub"));
     main().SyncBtnClick();
+    const auto listed = windows.preview.Lines().Entries();
+    ASSERT_EQ(listed.size(), Success().size());
+    for (std::size_t i = 0; i < listed.size(); ++i)
+        EXPECT_EQ(listed[i].rfind("copy " + Success()[i] + " -> ", 0), 0u) << listed[i];
     EXPECT_EQ(dir.ReadFile("dst/sub/inner/i.txt"), "i");
     EXPECT_EQ(dir.ReadFile("dst/sub/s.txt"), "s");
     EXPECT_FALSE(dir.Exists("dst/top.txt"));

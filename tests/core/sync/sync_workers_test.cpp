@@ -7,6 +7,7 @@
 #include <fstream>
 #include <map>
 #include <set>
+#include <thread>
 
 #include "main/Windows.h"
 #include "support/ScriptedDesktop.h"
@@ -34,6 +35,7 @@ void MakeTree(test::TestDir& dir) {
         dir.MakeReadOnly("dst/d" + std::to_string(d) + "/locked.txt");
     }
     dir.CreateFile("src/d3/inner/i.txt", "i", kNew);
+    for (int d = 0; d < 6; ++d) dir.CreateDirectory("src/d" + std::to_string(d) + "e");
     dir.CreateFile("src/blocked/b.txt", "b", kNew);
     dir.CreateFile("dst/blocked", "a file in the way");
     dir.CreateFile("src/top.txt", "t", kNew);
@@ -53,6 +55,7 @@ std::map<std::string, std::string> Files(const std::string& root) {
 struct Outcome {
     std::vector<std::string> success, old, failed, texts;
     std::map<std::string, std::string> files;
+    std::set<std::string> dirs, shown;
 };
 
 // One Sync All of a fresh tree with `workers`; `atPump` may act at pumps.
@@ -69,9 +72,22 @@ Outcome SyncWith(int workers,
     EXPECT_TRUE(main.DestDirListBox.SetDirectory(dir.Path("dst")).ok());
     main.SyncAll.SetChecked(true);
     if (atPump) desktop.onPump = [&](int n) { atPump(n, windows, desktop); };
+    Outcome run;
+    const Connection showing = main.FileList.OnItemsChange.Connect([&] {
+        run.shown.insert(fs::relative(main.FileList.Directory(), dir.Path("src")).string());
+    });
+    // While the question is open nothing is copied, once a file past its last
+    // chunk when Cancel was pressed has landed.
+    desktop.onAsk = [&](const MessageBox&) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        const auto before = Files(dir.Path("dst"));
+        for (int look = 0; look < 20; ++look) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            EXPECT_EQ(Files(dir.Path("dst")), before);
+        }
+    };
     main.SyncBtnClick();
 
-    Outcome run;
     auto relative = [&](const std::vector<std::string>& entries) {
         std::vector<std::string> names;
         for (const auto& e : entries) names.push_back(fs::relative(e, dir.Path("src")).string());
@@ -88,6 +104,10 @@ Outcome SyncWith(int workers,
         run.texts.push_back(text);
     }
     run.files = Files(dir.Path("dst"));
+    for (const auto& entry : fs::recursive_directory_iterator(dir.Path("dst"))) {
+        if (entry.is_directory())
+            run.dirs.insert(fs::relative(entry.path(), dir.Path("dst")).string());
+    }
     EXPECT_FALSE(main.Running());
     return run;
 }
@@ -109,18 +129,37 @@ TEST(SyncWorkers, ReadExactlyAsOneFileAfterTheOther) {
     EXPECT_EQ(alone.failed.size(), 6u + 1u);
 }
 
-// Cancel confirmed while three workers run ahead: every file that is on the
-// destination and was not there before is logged as copied, the log keeps
-// the walk's order, and nothing is logged that was not done.
-TEST(SyncWorkers, ACancelInTheMiddleLogsWhatWasDoneInOrder) {
+// Cancel pressed while two workers run ahead holds them until it is answered:
+// No goes on to the end; after Yes every file on the destination that was
+// not there before is logged once, in the walk's order, and no directory was
+// made that the walk had not shown, unless a logged file is in it.
+TEST(SyncWorkers, ACancelHoldsTheWorkersAndLogsWhatWasDoneInOrder) {
     const Outcome full = SyncWith(0);
-    for (int pump : {5, 30, 70}) {
-        SCOPED_TRACE(pump);
-        const Outcome cancelled = SyncWith(3, [pump](int n, Windows& w, test::ScriptedDesktop& d) {
-            if (n != pump) return;
-            d.answers.push_back(true);
+    struct Row {
+        const char* name;
+        int pump;  // 0: as a worker puts d1's sixth file in place
+        bool yes;
+    };
+    for (const Row row : {Row{"early", 5, true}, Row{"middle", 30, true}, Row{"late", 70, true},
+                          Row{"answered No", 30, false}, Row{"as a file is done", 0, true}}) {
+        SCOPED_TRACE(row.name);
+        const Outcome cancelled = SyncWith(2, [row](int n, Windows& w, test::ScriptedDesktop& d) {
+            const TFileListBox& list = w.main.FileList;
+            if (row.pump == 0 && w.syncBox.ModalResult() == TSyncBox::kRunOn &&
+                list.Directory().ends_with("/d1") && list.ItemIndex() == 4) {
+                const auto next = w.main.DestDirListBox.Directory() + "/" + list.Items()[5].text;
+                while (!fs::exists(next)) std::this_thread::yield();
+            } else if (n != row.pump) {
+                return;
+            }
+            d.answers.push_back(row.yes);
             w.syncBox.CancelClick();
         });
+        if (!row.yes) {
+            EXPECT_EQ(std::tie(cancelled.success, cancelled.old, cancelled.failed, cancelled.files),
+                      std::tie(full.success, full.old, full.failed, full.files));
+            continue;
+        }
         EXPECT_EQ(cancelled.texts.back(), "Operation Canceled!");
         // In the full run's order: each list is a subsequence of the full one.
         auto inOrder = [](const std::vector<std::string>& part,
@@ -137,6 +176,7 @@ TEST(SyncWorkers, ACancelInTheMiddleLogsWhatWasDoneInOrder) {
         EXPECT_TRUE(inOrder(cancelled.old, full.old));
         EXPECT_TRUE(inOrder(cancelled.failed, full.failed));
         std::set<std::string> logged(cancelled.success.begin(), cancelled.success.end());
+        EXPECT_EQ(logged.size(), cancelled.success.size()) << "a file logged twice";
         for (const auto& [name, content] : cancelled.files) {
             const bool before =
                 name.ends_with("same.txt") || name.ends_with("locked.txt") || name == "blocked";
@@ -144,6 +184,13 @@ TEST(SyncWorkers, ACancelInTheMiddleLogsWhatWasDoneInOrder) {
             EXPECT_NE(fs::path(name).filename().string().rfind(".tf", 0), 0u) << name;
         }
         for (const auto& name : logged) EXPECT_EQ(cancelled.files.count(name), 1u) << name;
+        for (const auto& made : cancelled.dirs) {
+            const bool holdsLogged = std::any_of(logged.begin(), logged.end(), [&](auto& name) {
+                return name.starts_with(made + "/");
+            });
+            const bool before = made.size() == 2;  // d0 to d5
+            EXPECT_TRUE(before || cancelled.shown.count(made) || holdsLogged) << made;
+        }
     }
 }
 
