@@ -68,8 +68,9 @@ Status File::Write(std::span<const char> data) {
 
 Status File::Flush() { return posix::StatusOf(fsync(fd_)); }
 
-Status File::SetModified(std::int64_t seconds) {
-    struct timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(seconds), 0}};
+Status File::SetModified(std::int64_t seconds, std::int64_t nanoseconds) {
+    struct timespec times[2] = {{0, UTIME_OMIT},
+                                {static_cast<time_t>(seconds), static_cast<long>(nanoseconds)}};
     return posix::StatusOf(futimens(fd_, times));
 }
 

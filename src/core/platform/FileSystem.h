@@ -68,8 +68,9 @@ struct EntryStatus {
     std::uint32_t owner = 0;
     std::uint32_t group = 0;
     std::uint64_t size = 0;
-    std::uint64_t allocated = 0;  // bytes it takes on its volume
-    std::int64_t modified = 0;    // seconds since the epoch, UTC
+    std::uint64_t allocated = 0;           // bytes it takes on its volume
+    std::int64_t modified = 0;             // seconds since the epoch, UTC
+    std::int64_t modifiedNanoseconds = 0;  // and the part of a second
     FileIdentity identity;
 };
 
@@ -113,7 +114,7 @@ public:
     Status Write(std::span<const char> data);
     // Waits until what was written is on the disk, not only in the cache.
     Status Flush();
-    Status SetModified(std::int64_t seconds);
+    Status SetModified(std::int64_t seconds, std::int64_t nanoseconds = 0);
     // Permission bits (07777), and owner and group.
     Status SetPermissions(std::uint32_t permissions);
     Status SetOwner(std::uint32_t owner, std::uint32_t group);

@@ -29,6 +29,7 @@ inline EntryStatus StatusFrom(const struct stat& st) {
     status.size = static_cast<std::uint64_t>(st.st_size);
     status.allocated = static_cast<std::uint64_t>(st.st_blocks) * 512;
     status.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec);
+    status.modifiedNanoseconds = static_cast<std::int64_t>(st.st_mtim.tv_nsec);
     status.identity = {static_cast<std::uint64_t>(st.st_dev),
                        static_cast<std::uint64_t>(st.st_ino)};
     return status;

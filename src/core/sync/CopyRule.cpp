@@ -26,9 +26,4 @@ bool ShouldCopy(const platform::EntryStatus* source, const platform::EntryStatus
     return DestinationStampOf(*target) < SourceStampOf(source);
 }
 
-std::int64_t CopyTime(std::int64_t modified) {
-    auto packed = platform::PackLocalTime(modified);
-    return packed ? platform::UnpackLocalTime(*packed) : modified;
-}
-
 }  // namespace twinfold::sync

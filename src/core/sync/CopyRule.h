@@ -22,8 +22,4 @@ std::int64_t DestinationStampOf(const platform::EntryStatus& target);
 // there is older than the source. A source that vanished is not copied.
 bool ShouldCopy(const platform::EntryStatus* source, const platform::EntryStatus* target);
 
-// The time a copy carries: the source's stamp unpacked (its time rounded
-// down to an even second), or the exact time of a source without a stamp.
-std::int64_t CopyTime(std::int64_t modified);
-
 }  // namespace twinfold::sync

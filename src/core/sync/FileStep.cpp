@@ -281,7 +281,10 @@ FileOutcome CopyFile(const Place& place, const std::string& name, FileDecision& 
     if (!settings.reader && original.size != 0 && copy.bytes < original.size) {
         return Failed(Problem::ReadSource, Error{"The file grew shorter while it was copied", EIO});
     }
-    if (Status stamped = to.SetModified(CopyTime(original.modified)); !stamped) {
+    // The exact time: the 2-second rule is for comparing, and tools that
+    // read exact times must see an up-to-date copy as unchanged.
+    if (Status stamped = to.SetModified(original.modified, original.modifiedNanoseconds);
+        !stamped) {
         return Failed(Problem::WriteTarget, stamped.error());
     }
     if (Status given = GivePermissions(pending.value(), decision, settings.creationMask); !given) {

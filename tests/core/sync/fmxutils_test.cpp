@@ -127,14 +127,19 @@ TEST_F(BufferedCopy, ReplacesAnOlderTargetWithNormalAttributes) {
     EXPECT_EQ(Names(dir.Path("dst")), std::vector<std::string>{"report.txt"});
 }
 
-TEST_F(BufferedCopy, CarriesTheStampRoundedDownToAnEvenSecond) {
+TEST_F(BufferedCopy, CarriesTheExactTimeAndComparesByTheEvenSecond) {
     const std::int64_t odd = test::LocalTime(2023, 6, 15, 10, 30, 41);
     std::string source = dir.CreateFile("src/a.txt", "abc", odd);
+    const timespec exact[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(odd), 759000000}};
+    ASSERT_EQ(utimensat(AT_FDCWD, source.c_str(), exact, 0), 0);
     dir.CreateDirectory("dst");
 
     ASSERT_TRUE(
         test::Shown(BufferedCopyFile(source, dir.Path("dst"), kDefaultCopyBufferSize), desktop));
-    EXPECT_EQ(dir.Modified("dst/a.txt"), odd - 1);
+    struct stat copied {};
+    ASSERT_EQ(stat(dir.Path("dst/a.txt").c_str(), &copied), 0);
+    EXPECT_EQ(copied.st_mtim.tv_sec, odd);
+    EXPECT_EQ(copied.st_mtim.tv_nsec, 759000000);
     EXPECT_EQ(SourceStamp(dir.Path("dst/a.txt")), SourceStamp(source));
     // The copy decision then sees the pair as the same.
     EXPECT_FALSE(DestinationStamp(dir.Path("dst/a.txt")) < SourceStamp(source));
