@@ -1,6 +1,7 @@
 #include "qt/QtDesktop.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -101,15 +102,32 @@ bool QtDesktop::Show(const MessageBox& box) {
                        parent);
     if (!box.detail.empty()) dialog.setInformativeText(ToQString(box.detail));
     if (box.noByDefault) dialog.setDefaultButton(QMessageBox::No);
+    const int answer = Exec(dialog, parent);
+    return !AsksYesNo(box.kind) || answer == QMessageBox::Yes;
+}
+
+int QtDesktop::Exec(QMessageBox& dialog, QWidget* parent) {
     StackAbove(&dialog, parent);
     // Whatever the cursor says, a box waits for the person.
     QApplication::setOverrideCursor(Qt::ArrowCursor);
-    int answer = dialog.exec();
+    const int answer = dialog.exec();
     QApplication::restoreOverrideCursor();
     // The next pump looks at input at once: a Cancel pressed just after
     // answering a box is seen before the next file, not one file later.
     lastPump_.invalidate();
-    return !AsksYesNo(box.kind) || answer == QMessageBox::Yes;
+    return answer;
+}
+
+bool QtDesktop::RunFailure(const std::string& text, const std::string& detail) {
+    QWidget* parent = DialogParent();
+    QMessageBox dialog(QMessageBox::Critical, ToQString(std::string(kAppTitle)), ToQString(text),
+                       QMessageBox::Ok, parent);
+    if (!detail.empty()) dialog.setInformativeText(ToQString(detail));
+    auto* quiet = new QCheckBox("Do not show further errors in this run", &dialog);
+    quiet->setObjectName("quietFailures");
+    dialog.setCheckBox(quiet);
+    Exec(dialog, parent);
+    return quiet->isChecked();
 }
 
 SaveChoice QtDesktop::AskToSave(const std::string& text) {
@@ -117,8 +135,7 @@ SaveChoice QtDesktop::AskToSave(const std::string& text) {
     QMessageBox dialog(QMessageBox::Question, ToQString(std::string(kAppTitle)), ToQString(text),
                        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
     dialog.setDefaultButton(QMessageBox::Save);
-    StackAbove(&dialog, parent);
-    switch (dialog.exec()) {
+    switch (Exec(dialog, parent)) {
         case QMessageBox::Save:
             return SaveChoice::Save;
         case QMessageBox::Discard:

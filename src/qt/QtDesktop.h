@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QMessageBox>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
@@ -35,12 +36,16 @@ public:
     // Whether the program was asked to stop (a terminating signal).
     std::function<bool()> stopHandler;
     SaveChoice AskToSave(const std::string& text) override;
+    bool RunFailure(const std::string& text, const std::string& detail) override;
     bool StopRequested() override { return stopHandler && stopHandler(); }
 
 private:
     // Thirty times a second: smooth enough for a progress display and a
     // Cancel button, and a short run spends its time on files, not painting.
     static constexpr int kPumpIntervalMs = 33;
+
+    // Runs a box modally above `parent`, with the arrow cursor.
+    int Exec(QMessageBox& dialog, QWidget* parent);
 
     QPointer<QWidget> parent_;
     QElapsedTimer lastPump_;

@@ -42,6 +42,14 @@ void ScriptedDesktop::ProcessMessages() {
 
 void ScriptedDesktop::SetBusyCursor(bool isBusy) { busy = isBusy; }
 
+bool ScriptedDesktop::RunFailure(const std::string& text, const std::string& detail) {
+    Failure(text, detail);
+    if (quietAfter.empty()) return false;
+    const bool quiet = quietAfter.front();
+    quietAfter.pop_front();
+    return quiet;
+}
+
 SaveChoice ScriptedDesktop::AskToSave(const std::string& text) {
     if (saveChoices.empty()) return Desktop::AskToSave(text);
     boxes.push_back({BoxKind::Confirmation, "Confirm", text});

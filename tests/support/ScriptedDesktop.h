@@ -25,6 +25,8 @@ public:
     void ShowHelp(int context) override;
     // From `saveChoices` when any are queued, else as a Yes/No box.
     SaveChoice AskToSave(const std::string& text) override;
+    // Records the failure; ticks "no more" when `quietAfter` says so.
+    bool RunFailure(const std::string& text, const std::string& detail) override;
 
     // The texts of every box shown, in order.
     std::vector<std::string> Texts() const;
@@ -33,6 +35,8 @@ public:
     // Answers to Yes/No boxes; when empty, `defaultAnswer`.
     std::deque<bool> answers;
     std::deque<SaveChoice> saveChoices;
+    // Whether the person asks for no more failure boxes, box by box.
+    std::deque<bool> quietAfter;
     // Runs while a Yes/No box is open, before it is answered.
     std::function<void(const MessageBox&)> onAsk;
     bool defaultAnswer = true;

@@ -65,6 +65,13 @@ public:
     // console): a batch then starts no further entry. Windows have no such
     // request; their Cancel stops one run only.
     virtual bool StopRequested() { return false; }
+    // Shows a failure during a run and offers to show no more in that run;
+    // true when the person took the offer. A desktop that cannot offer it
+    // shows the failure.
+    virtual bool RunFailure(const std::string& text, const std::string& detail) {
+        Failure(text, detail);
+        return false;
+    }
     // Asks whether changes are saved before something closes. A desktop
     // with only Yes and No offers to discard them or to stay.
     virtual SaveChoice AskToSave(const std::string& text) {

@@ -107,6 +107,10 @@ struct TMain::SyncRun {
     int workers = 0;
     // The run-log lists' lengths when the run began.
     RunCounts logged;
+    // The person asked to see no more failure boxes in this run; those not
+    // shown are counted for the closing box.
+    bool quietFailures = false;
+    std::size_t unshownFailures = 0;
     // Hidden subdirectories a whole-tree run left out, for its closing words.
     std::size_t hiddenLeftOut = 0;
     Clock::time_point lastPump = Clock::now();
@@ -160,7 +164,11 @@ void TMain::EndRun(const std::string& command) {
                            log.failed.Count() - run_->logged.failed};
     lastSyncComplete_ = counts.failed == 0;
     if (quietSuccess_) return;
-    const std::string hidden = HiddenLeftOutText(run_->hiddenLeftOut);
+    std::string hidden = HiddenLeftOutText(run_->hiddenLeftOut);
+    if (run_->unshownFailures > 0) {
+        hidden += (hidden.empty() ? "" : "\n") + GroupedCount(run_->unshownFailures) +
+                  (run_->unshownFailures == 1 ? " failure was" : " failures were") + " not shown.";
+    }
     if (!lastSyncComplete_) {
         if (!dryRun) desktop_.Failure(UnfinishedSyncText(command, counts), hidden);
     } else if (!batchRunning) {
@@ -347,6 +355,15 @@ void TMain::ShowWalkDirectory(const sync::DirectoryJob& job) {
     showingWalk_ = false;
 }
 
+// A failure of the run, shown unless the person asked for no more.
+void TMain::ShowRunFailure(const std::string& text, const std::string& detail) {
+    if (run_->quietFailures) {
+        ++run_->unshownFailures;
+        return;
+    }
+    run_->quietFailures = desktop_.RunFailure(text, detail);
+}
+
 // A source directory that cannot be read is reported once, as a failed copy
 // is, and recorded; the walk goes on with the rest.
 void TMain::ReportUnreadableDirectory(const sync::WalkDirectory& directory) {
@@ -354,7 +371,7 @@ void TMain::ReportUnreadableDirectory(const sync::WalkDirectory& directory) {
     if (dryRun) {
         Preview({sync::PreviewLine::Kind::Fail, directory.sourcePath, {}, text, 0});
     } else {
-        desktop_.Failure(text);
+        ShowRunFailure(text, {});
     }
     Record(links_->log.failed, directory.sourcePath);
 }
@@ -364,7 +381,7 @@ void TMain::ReportUnreadableDirectory(const sync::WalkDirectory& directory) {
 // the refusal was reported once already.
 void TMain::LogDirectoryFailed(const sync::WalkDirectory& directory, bool report) {
     if (report && !dryRun) {
-        desktop_.Failure(
+        ShowRunFailure(
             "Could not create directory: " + directory.destinationPath + ".  Files not copied!",
             directory.error.message);
     }
@@ -459,9 +476,9 @@ int TMain::SyncFile(sync::DirectoryJob& job, int item, int processed) {
     if (outcome.kind == sync::FileOutcome::Kind::Stopped) return processed;
     // A preview's failure is one of its lines, not a box.
     if (outcome.kind == sync::FileOutcome::Kind::Failed && !dryRun) {
-        desktop_.Failure(sync::FailureText(outcome.problem, source,
-                                           JoinPath(job.directory().destinationPath, name)),
-                         outcome.reason);
+        ShowRunFailure(sync::FailureText(outcome.problem, source,
+                                         JoinPath(job.directory().destinationPath, name)),
+                       outcome.reason);
     }
     LogOutcome(job, k, outcome);
     box.Gauge.SetProgress(processed + 1);

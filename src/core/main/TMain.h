@@ -204,6 +204,7 @@ private:
     std::shared_ptr<sync::DirectoryJob> PlanDirectory(sync::WalkDirectory directory);
     void ShowWalkDirectory(const sync::DirectoryJob& job);
     void ReportUnreadableDirectory(const sync::WalkDirectory& directory);
+    void ShowRunFailure(const std::string& text, const std::string& detail);
     void LogDirectoryFailed(const sync::WalkDirectory& directory, bool report);
     void LogCompleted(sync::DirectoryJob& job, std::size_t first);
     void LogOutcome(sync::DirectoryJob& job, std::size_t k, const sync::FileOutcome& outcome);

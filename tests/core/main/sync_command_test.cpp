@@ -99,6 +99,27 @@ TEST_F(SyncCommandTest, SelectedFilesAreCopiedOrSkippedByStamp) {
     EXPECT_EQ(desktop.pumps, 6);
 }
 
+TEST_F(SyncCommandTest, AfterNoMoreBoxesIsTickedFailuresGoOnlyToTheLogAndAreCounted) {
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
+        dir.CreateFile(std::string("src/") + name, "new", kNew);
+        dir.CreateDirectory(std::string("dst/") + name);  // never replaced by a file
+        dir.SetModified(std::string("dst/") + name, kOld);
+    }
+    Open("src", "dst");
+    Select({"a.txt", "b.txt", "c.txt"});
+    desktop.quietAfter = {true};
+
+    main().SyncBtnClick();
+
+    EXPECT_EQ(Failed().size(), 3u);
+    ASSERT_EQ(desktop.boxes.size(), 2u);
+    EXPECT_EQ(desktop.Texts().back(), "File Sync finished: 0 copied, 0 skipped, 3 failed" + kInLog);
+    EXPECT_EQ(desktop.boxes.back().detail, "2 failures were not shown.");
+    // The next run shows its failures again.
+    main().SyncBtnClick();
+    EXPECT_EQ(desktop.boxes.size(), 6u);
+}
+
 TEST_F(SyncCommandTest, NothingSelectedIsReportedAndSecondRunSkipsWhatTheFirstCopied) {
     dir.CreateFile("src/a.txt", "a", kNew);
     Open("src", "dst");
