@@ -44,7 +44,6 @@ const char* const kPaneHint = "Right Click for Options";
 
 MainWindow::MainWindow(Windows& windows, Desktop& desktop, QWidget* parent)
     : QMainWindow(parent), windows_(windows), main_(windows.main), desktop_(desktop) {
-    setWindowTitle(kAppTitle);
     QFont bold = font();
     bold.setBold(true);
     setFont(bold);
@@ -216,6 +215,9 @@ void MainWindow::BuildContextMenus() {
 }
 
 void MainWindow::BindModels() {
+    auto showCaption = [this] { setWindowTitle(ToQString(main_.Caption.Caption())); };
+    showCaption();
+    connections_ += main_.Caption.OnChange.Connect(showCaption);
     Bind(sourceLabel_, main_.SourceLabel, connections_);
     Bind(destLabel_, main_.DestLabel, connections_);
     Bind(sizeLabel_, main_.selsize, connections_);
@@ -255,6 +257,13 @@ QAction* MainWindow::action(const QString& text) const {
 void MainWindow::closeEvent(QCloseEvent* event) {
     // A close during a run would pull the panes away from the walk.
     if (main_.Running()) {
+        event->ignore();
+        return;
+    }
+    // The close box and Alt+F4 (the window system's close) do what Exit
+    // does. A close the program asks for itself (Exit has done it already,
+    // a signal stops the program) saves nothing.
+    if (event->spontaneous() && !main_.FormCloseQuery()) {
         event->ignore();
         return;
     }

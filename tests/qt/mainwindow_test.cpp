@@ -3,12 +3,14 @@
 #include "support/ScriptedDesktop.h"
 #include "support/TestDir.h"
 
+#include <QtTest/qtestspontaneevent.h>
 #include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -55,6 +57,14 @@ void ChooseFileType(QComboBox* box, int index) {
     while (box->currentIndex() != index) {
         QTest::keyClick(box, box->currentIndex() < index ? Qt::Key_Down : Qt::Key_Up);
     }
+}
+
+// The close box and Alt+F4 reach the window as the window system's own close.
+bool CloseFromWindowSystem(QWidget& window) {
+    QCloseEvent close;
+    QSpontaneKeyEvent::setSpontaneous(&close);
+    static_cast<QObject&>(window).event(&close);
+    return close.isAccepted();
 }
 
 QAction* MenuBarAction(QMainWindow& window, const QString& text) {
@@ -160,14 +170,24 @@ TEST_F(MainWindowTest, ControlsNeitherOverlapNorLeaveTheWindow) {
     }
 }
 
-TEST_F(MainWindowTest, F1AsksForTheMainWindowsHelpAndTheCloseBoxSavesNothing) {
+// The close box, as the window system sends it, is the Exit command.
+TEST_F(MainWindowTest, F1AsksForTheMainWindowsHelpAndTheCloseBoxSavesAsExitDoes) {
     QTest::keyClick(&window, Qt::Key_F1);
     EXPECT_EQ(desktop.helpContexts, std::vector<int>{1});
+    EXPECT_EQ(window.windowTitle(), "Twinfold for Windows - tfoldw.ini");
     const std::string before = dir.ReadFile("prog/tfoldw.ini");
-    ASSERT_TRUE(main().SaveSettingsonExit.Checked());
     (void)main().DestDirListBox.SetDirectory(dir.Path("source"));
-    window.close();
-    EXPECT_EQ(dir.ReadFile("prog/tfoldw.ini"), before);
+    for (bool ticked : {false, true}) {
+        SCOPED_TRACE(ticked);
+        main().SaveSettingsonExit.SetChecked(ticked);
+        EXPECT_TRUE(CloseFromWindowSystem(window));
+        EXPECT_EQ(dir.ReadFile("prog/tfoldw.ini") != before, ticked);
+    }
+    EXPECT_NE(dir.ReadFile("prog/tfoldw.ini").find("DestDir=" + dir.Path("source")),
+              std::string::npos);
+    dir.CreateFile("prog/other.ini", dir.ReadFile("prog/tfoldw.ini"));
+    main().LoadSettingsFile(dir.Path("prog/other.ini"));
+    EXPECT_EQ(window.windowTitle(), "Twinfold for Windows - other.ini");
 }
 
 TEST_F(MainWindowTest, OptionsFromTheMenuFilterTheFileList) {

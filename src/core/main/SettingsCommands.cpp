@@ -68,6 +68,7 @@ SyncSettings TMain::FormCreate() {
     // Where it cannot be entered, relative paths resolve from where the program started.
     (void)platform::SetCurrentDirectory(programDir);
     currentBatchFile = programDir + "tfoldw.tfw";
+    ShowSettingsFile(DefaultSettingsFile());
     TIniFile file(DefaultSettingsFile());
     SyncSettings stored;
     if (platform::QueryEntry(DefaultSettingsFile())) {
@@ -122,6 +123,11 @@ void TMain::LoadSettingsFile(const std::string& path) {
     ApplyFileType(loaded.Filetype);
     SyncAll.SetChecked(loaded.SyncAll);
     cbSelectAll.SetChecked(loaded.SelectAll);
+    ShowSettingsFile(path);
+}
+
+void TMain::ShowSettingsFile(const std::string& path) {
+    Caption.SetCaption(std::string(kAppTitle) + " - " + ExtractFileName(path));
 }
 
 void TMain::setChunkSizeForm(std::int32_t size) { Options().setChunkSizeForm(size); }
@@ -154,8 +160,7 @@ void TMain::SaveSettingsAs1Click() {
     auto chosen = desktop_.SaveFile(dialog);
     if (!chosen) return;
     TIniFile file(*chosen);
-    // A failed save is shown; nothing else depends on it.
-    (void)Shown(desktop_, WriteSyncSettings(file, CurrentSettings()));
+    if (Shown(desktop_, WriteSyncSettings(file, CurrentSettings()))) ShowSettingsFile(*chosen);
 }
 
 void TMain::SaveSettingsonExitClick() {
@@ -166,12 +171,16 @@ void TMain::SaveSettingsonExitClick() {
 }
 
 void TMain::Exit1Click() {
-    if (Running()) return;
+    if (FormCloseQuery()) OnClose();
+}
+
+bool TMain::FormCloseQuery() {
+    if (Running()) return false;
     // Settings that could not be saved would be lost with the window: the
     // failure ends the command, as any failed write does.
-    if (SaveSettingsonExit.Checked() && !SaveDefaultSettings().ok()) return;
+    if (SaveSettingsonExit.Checked() && !SaveDefaultSettings().ok()) return false;
     desktop_.ShowHelp(-1);
-    OnClose();
+    return true;
 }
 
 void TMain::Options1Click() {

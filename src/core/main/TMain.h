@@ -148,6 +148,9 @@ public:
     // Exit saves when asked to, closes the help and then the window. When
     // the save fails the window stays open after the failure was shown.
     void Exit1Click();
+    // What Exit does before the window goes, for the window's close box and
+    // Alt+F4 as well; false when the window should stay open.
+    bool FormCloseQuery();
     void Options1Click();
     Signal<> OnClose;
 
@@ -178,6 +181,9 @@ public:
     TLabel FileCount;
     // The check mark of "Save Settings on Exit".
     TCheckBox SaveSettingsonExit;
+    // The window's title: the program's and the name of the settings file
+    // read at start-up, loaded or saved as last ("... - tfoldw.ini").
+    TLabel Caption;
 
     std::string programDir;
     std::string sourceRoot;
@@ -218,6 +224,7 @@ private:
     // Writes the ten keys to the default settings file; a failure has been
     // shown when it comes back.
     Status SaveDefaultSettings();
+    void ShowSettingsFile(const std::string& path);
 
     TSyncBox& SyncBox() { return links_->progress; }
     SyncOptions& Options() { return links_->options; }
