@@ -21,6 +21,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <map>
+#include <set>
 
 #include "Screenshot.h"
 #include "qt/AboutBoxView.h"
@@ -190,6 +192,73 @@ TEST_F(MainWindowTest, F1AsksForTheMainWindowsHelpAndTheCloseBoxSavesAsExitDoes)
     EXPECT_EQ(window.windowTitle(), "Twinfold for Windows - other.ini");
 }
 
+// Tab goes through the window as one reads it, row by row.
+TEST_F(MainWindowTest, TabFollowsTheWindowLeftToRightTopToBottom) {
+    const std::vector<std::string> order{"SourceDirListBox", "FileList",        "DestDirListBox",
+                                         "EditFilter",       "SyncBtn",         "DriveComboBox2",
+                                         "DriveComboBox1",   "ExitBtn",         "cbSelectAll",
+                                         "SyncAll",          "SourceDirListBox"};
+    window.sourcePane()->setFocus();
+    std::vector<std::string> visited;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        visited.push_back(QApplication::focusWidget()->objectName().toStdString());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(visited, order);
+}
+
+// Every control answers its own Alt letter, a list or box through its label;
+// no letter is taken twice, nor by the menu bar.
+TEST_F(MainWindowTest, EveryControlHasAnAltLetterOfItsOwn) {
+    std::map<QString, QString> taken;
+    auto claim = [&taken](const QString& text) {
+        const QString letter = QKeySequence::mnemonic(text).toString();
+        EXPECT_FALSE(letter.isEmpty()) << text.toStdString();
+        EXPECT_TRUE(taken.emplace(letter, text).second)
+            << text.toStdString() << " and " << taken[letter].toStdString();
+        return QKeySequence::mnemonic(text);
+    };
+    for (QAction* action : window.menuBar()->actions()) claim(action->text());
+    QWidget* client = window.centralWidget();
+    std::set<QWidget*> reached;
+    for (QAbstractButton* button : client->findChildren<QAbstractButton*>()) {
+        claim(button->text());
+        reached.insert(button);
+    }
+    for (QLabel* label : client->findChildren<QLabel*>()) {
+        if (label->buddy() == nullptr) continue;
+        const QKeySequence key = claim(label->text());
+        QTest::keySequence(&window, key);
+        EXPECT_EQ(QApplication::focusWidget(), label->buddy()) << label->text().toStdString();
+        reached.insert(label->buddy());
+    }
+    for (QWidget* widget : client->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (widget->focusPolicy() & Qt::TabFocus) {
+            EXPECT_TRUE(reached.count(widget)) << widget->objectName().toStdString();
+        }
+    }
+}
+
+// F5 shows what appeared on disk in both panes and keeps the marks.
+TEST_F(MainWindowTest, F5ReadsBothPanesAgainAndCtrlQQuits) {
+    (void)main().SourceDirListBox.SetDirectory(dir.Path("source"));
+    auto* files = window.fileList();
+    QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, RowCentre(files, 1));
+    dir.CreateDirectory("source/fresh");
+    dir.CreateDirectory("dest/made");
+    dir.CreateFile("source/delta.txt", "d", kStamp);
+    QTest::keyClick(&window, Qt::Key_F5);
+    EXPECT_GE(RowOf(window.sourcePane(), "fresh"), 0);
+    EXPECT_GE(RowOf(window.destPane(), "made"), 0);
+    EXPECT_GE(RowOf(files, "delta.txt"), 0);
+    EXPECT_EQ(main().FileList.SelCount(), 1);
+    EXPECT_TRUE(files->item(RowOf(files, "beta.txt"))->isSelected());
+    EXPECT_TRUE(InStep());
+
+    QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(window.isVisible());
+}
+
 TEST_F(MainWindowTest, OptionsFromTheMenuFilterTheFileList) {
     dir.CreateFile("source/keep.txt", "k", kStamp);
     (void)main().SourceDirListBox.SetDirectory(dir.Path("source"));
@@ -198,7 +267,7 @@ TEST_F(MainWindowTest, OptionsFromTheMenuFilterTheFileList) {
 
     QAction* options = nullptr;
     for (QAction* action : window.menuBar()->actions()) {
-        if (action->text() == "Options...") options = action;
+        if (action->text() == "&Options...") options = action;
     }
     ASSERT_NE(options, nullptr);
     options->trigger();
@@ -231,7 +300,7 @@ TEST_F(MainWindowTest, OptionsFromTheMenuFilterTheFileList) {
 TEST_F(MainWindowTest, CustomWithAnUnchangedMaskKeepsTheViewInStepWithTheModel) {
     (void)main().SourceDirListBox.SetDirectory(dir.Path("source"));
     EXPECT_TRUE(InStep());
-    QAction* options = MenuBarAction(window, "Options...");
+    QAction* options = MenuBarAction(window, "&Options...");
     ASSERT_NE(options, nullptr);
     options->trigger();
     auto* exclude = window.optionsView()->findChild<QLineEdit*>("EditExclude");

@@ -114,6 +114,10 @@ public:
     void MakeDirectoryDDClick();
     void DeleteDirectorySDClick();
     void DeleteDirectoryDDClick();
+    // F5: both panes and the file list read the file system again; the
+    // files marked before stay marked (all of them with "Select All files").
+    // A list that cannot be read is shown as a failure.
+    void RefreshClick();
 
     // True when the last Sync command synchronised nothing: no file was
     // marked, or the person declined to sync a whole tree with files marked.
