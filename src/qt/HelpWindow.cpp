@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -77,6 +78,14 @@ void HelpWindow::ShowContext(int context) {
 }
 
 void HelpWindow::CloseHelp() { close(); }
+
+void HelpWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
 
 // A window of a modal dialog's own is the only kind that dialog lets through;
 // the help keeps its place and size when it changes hands.

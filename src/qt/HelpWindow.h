@@ -31,6 +31,10 @@ public:
     // The page that shows `context`.
     static QUrl PageFor(int context);
 
+protected:
+    // Escape closes the window.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void BelongTo(QWidget* owner);
 

@@ -44,7 +44,6 @@ const char* const kPaneHint = "Right Click for Options";
 
 MainWindow::MainWindow(Windows& windows, Desktop& desktop, QWidget* parent)
     : QMainWindow(parent), windows_(windows), main_(windows.main), desktop_(desktop) {
-    setWindowTitle(kAppTitle);
     QFont bold = font();
     bold.setBold(true);
     setFont(bold);
@@ -86,42 +85,62 @@ QLabel* MainWindow::AddLabel(QWidget* client, const QString& text, int left, int
     return label;
 }
 
+// Every control has its own Alt letter, through its label where it has one;
+// none is taken by the menu bar (F, E, B, L, O, H).
 void MainWindow::BuildControls(QWidget* client) {
-    AddLabel(client, "Source Directory:", 10, 10);
     sourceLabel_ = AddLabel(client, {}, 10, 30, 195);
     sourcePane_ = new DirectoryListView(main_.SourceDirListBox, desktop_, client);
+    sourcePane_->setObjectName("SourceDirListBox");
     sourcePane_->setGeometry(At(10, 50, 195, 132));
+    AddLabel(client, "Source &Directory:", 10, 10)->setBuddy(sourcePane_);
     fileList_ = new FileListView(main_.FileList, client);
+    fileList_->setObjectName("FileList");
     fileList_->setGeometry(At(216, 50, 133, 132));
-    AddLabel(client, "Destination Directory:", 360, 10);
+    AddLabel(client, "F&iles:", 216, 10, 133)->setBuddy(fileList_);
     destLabel_ = AddLabel(client, {}, 360, 30, 195);
     destPane_ = new DirectoryListView(main_.DestDirListBox, desktop_, client);
+    destPane_->setObjectName("DestDirListBox");
     destPane_->setGeometry(At(360, 50, 195, 132));
+    AddLabel(client, "Destination Di&rectory:", 360, 10)->setBuddy(destPane_);
     for (QWidget* pane : {static_cast<QWidget*>(sourcePane_), static_cast<QWidget*>(fileList_),
                           static_cast<QWidget*>(destPane_)}) {
         pane->setToolTip(kPaneHint);
     }
 
     fileTypeBox_ = new QComboBox(client);
+    fileTypeBox_->setObjectName("EditFilter");
     fileTypeBox_->setGeometry(At(10, 225, 197, 21));
     AddLabel(client, "List Files of &Type:", 10, 205)->setBuddy(fileTypeBox_);
     auto* sourceDrives = new DriveComboView(main_.DriveComboBox1, desktop_, client);
+    sourceDrives->setObjectName("DriveComboBox1");
     sourceDrives->setGeometry(At(10, 271, 197, 21));
     AddLabel(client, "Source Dri&ves:", 10, 255)->setBuddy(sourceDrives);
     auto* destDrives = new DriveComboView(main_.DriveComboBox2, desktop_, client);
+    destDrives->setObjectName("DriveComboBox2");
     destDrives->setGeometry(At(360, 225, 197, 21));
-    AddLabel(client, "Destination Dri&ves:", 360, 205)->setBuddy(destDrives);
+    AddLabel(client, "Desti&nation Drives:", 360, 205)->setBuddy(destDrives);
 
     syncButton_ = new QPushButton("&Sync", client);
+    syncButton_->setObjectName("SyncBtn");
     syncButton_->setGeometry(At(238, 215, 89, 33));
     exitButton_ = new QPushButton("E&xit", client);
+    exitButton_->setObjectName("ExitBtn");
     exitButton_->setGeometry(At(238, 265, 89, 33));
-    selectAllBox_ = new QCheckBox("Select All files", client);
+    selectAllBox_ = new QCheckBox("Select &All files", client);
+    selectAllBox_->setObjectName("cbSelectAll");
     selectAllBox_->setGeometry(At(360, 264, 150, 17));
-    syncAllBox_ = new QCheckBox("Sync All Subdirectories", client);
+    syncAllBox_ = new QCheckBox("Sync All S&ubdirectories", client);
+    syncAllBox_->setObjectName("SyncAll");
     syncAllBox_->setGeometry(At(360, 281, 190, 17));
     connect(syncButton_, &QPushButton::clicked, this, [this] { main_.SyncBtnClick(); });
     connect(exitButton_, &QPushButton::clicked, this, [this] { main_.Exit1Click(); });
+    SetTabOrder({sourcePane_, fileList_, destPane_, fileTypeBox_, syncButton_, destDrives,
+                 sourceDrives, exitButton_, selectAllBox_, syncAllBox_});
+}
+
+// Tab goes through the window as one reads it: left to right, row by row.
+void MainWindow::SetTabOrder(const QList<QWidget*>& order) {
+    for (int i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
 void MainWindow::BuildStatusLine(QWidget* client) {
@@ -167,7 +186,8 @@ void MainWindow::BuildMenus() {
     AddAction(file, "&Sync", &TMain::SyncBtnClick, QKeySequence("Ctrl+S"));
     AddAction(file, "&Preview Sync", &TMain::PreviewSync1Click);
     file->addSeparator();
-    AddAction(file, "E&xit", &TMain::Exit1Click, QKeySequence("Ctrl+X"));
+    AddAction(file, "E&xit", &TMain::Exit1Click)
+        ->setShortcuts({QKeySequence("Ctrl+X"), QKeySequence("Ctrl+Q")});
 
     QMenu* edit = menuBar()->addMenu("&Edit");
     AddAction(edit, "&Delete", &TMain::Delete1Click, QKeySequence(Qt::Key_Delete));
@@ -180,7 +200,7 @@ void MainWindow::BuildMenus() {
 
     QAction* log = menuBar()->addAction("&Log...");
     connect(log, &QAction::triggered, this, [this] { main_.LogFile1Click(); });
-    QAction* options = menuBar()->addAction("Options...");
+    QAction* options = menuBar()->addAction("&Options...");
     connect(options, &QAction::triggered, this, [this] { main_.Options1Click(); });
 
     QMenu* help = menuBar()->addMenu("&Help");
@@ -190,6 +210,10 @@ void MainWindow::BuildMenus() {
     f1->setShortcut(QKeySequence(Qt::Key_F1));
     addAction(f1);
     connect(f1, &QAction::triggered, this, [this] { desktop_.ShowHelp(1); });
+    auto* f5 = new QAction(this);
+    f5->setShortcut(QKeySequence(Qt::Key_F5));
+    addAction(f5);
+    connect(f5, &QAction::triggered, this, [this] { main_.RefreshClick(); });
 }
 
 void MainWindow::BuildContextMenus() {
@@ -216,6 +240,9 @@ void MainWindow::BuildContextMenus() {
 }
 
 void MainWindow::BindModels() {
+    auto showCaption = [this] { setWindowTitle(ToQString(main_.Caption.Caption())); };
+    showCaption();
+    connections_ += main_.Caption.OnChange.Connect(showCaption);
     Bind(sourceLabel_, main_.SourceLabel, connections_);
     Bind(destLabel_, main_.DestLabel, connections_);
     Bind(sizeLabel_, main_.selsize, connections_);
@@ -255,6 +282,13 @@ QAction* MainWindow::action(const QString& text) const {
 void MainWindow::closeEvent(QCloseEvent* event) {
     // A close during a run would pull the panes away from the walk.
     if (main_.Running()) {
+        event->ignore();
+        return;
+    }
+    // The close box and Alt+F4 (the window system's close) do what Exit
+    // does. A close the program asks for itself (Exit has done it already,
+    // a signal stops the program) saves nothing.
+    if (event->spontaneous() && !main_.FormCloseQuery()) {
         event->ignore();
         return;
     }

@@ -66,6 +66,7 @@ protected:
 
 private:
     void BuildControls(QWidget* client);
+    void SetTabOrder(const QList<QWidget*>& order);
     void BuildStatusLine(QWidget* client);
     void BuildMenus();
     void BuildContextMenus();

@@ -1,10 +1,10 @@
 #include "qt/OptionsView.h"
 
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
@@ -20,8 +20,9 @@ namespace twinfold::qt {
 namespace {
 
 constexpr int kClientWidth = 355;
-constexpr int kClientHeight = 250;
+constexpr int kClientHeight = 268;
 constexpr const char* kListHint = "DoubleClick to Remove";
+constexpr const char* kCustomHint = "These patterns apply when the file type is Custom.";
 
 // Radio buttons inside the group, from top to bottom.
 QRect RadioRect(int index) { return QRect(8, 18 + index * 21, 95, 19); }
@@ -68,12 +69,17 @@ OptionsView::OptionsView(TOptionsbx& model, QWidget* parent)
     editExclude_ = AddEdit(model_.EditExclude, "EditExclude", &TOptionsbx::EditExcludeKeyDown);
     addExclude_ = AddButton("AddExclude", "Add", &TOptionsbx::AddExcludeClick);
     AddLabel("Include Filters:", QRect(16, 80, 104, 15));
-    includeList_ = AddList(model_.IncludeList, "IncludeList", &TOptionsbx::IncludeListDblClick);
+    includeList_ = AddList(model_.IncludeList, "IncludeList", &TOptionsbx::IncludeListDblClick,
+                           &TOptionsbx::RemoveIncludeClick);
     AddLabel("Exclude Filters:", QRect(124, 80, 104, 15));
-    excludeList_ = AddList(model_.ExcludeList, "ExcludeList", &TOptionsbx::ExcludeListDblClick);
+    excludeList_ = AddList(model_.ExcludeList, "ExcludeList", &TOptionsbx::ExcludeListDblClick,
+                           &TOptionsbx::RemoveExcludeClick);
+    AddLabel(kCustomHint, QRect(16, 247, 325, 15));
     AddCopyBufferGroup();
     ok_ = AddButton("Ok", "OK", &TOptionsbx::OkClick);
     ok_->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+    cancel_ = AddButton("Cancel", "Cancel", &TOptionsbx::CancelClick);
+    cancel_->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
     clear_ = AddButton("Clear", "Clear", &TOptionsbx::ClearClick);
     clear_->setIcon(style()->standardIcon(QStyle::SP_DialogResetButton));
 
@@ -84,7 +90,8 @@ OptionsView::OptionsView(TOptionsbx& model, QWidget* parent)
     Place(includeList_, QRect(16, 96, 93, 145), QSize());
     Place(excludeList_, QRect(124, 96, 93, 145), QSize());
     Place(ok_, QRect(268, 6, 75, 25), ButtonNeed(*ok_));
-    Place(clear_, QRect(268, 36, 75, 25), ButtonNeed(*clear_));
+    Place(cancel_, QRect(268, 36, 75, 25), ButtonNeed(*cancel_));
+    Place(clear_, QRect(268, 66, 75, 25), ButtonNeed(*clear_));
     ComputeScale();
     PlaceAll();
     SetTabOrder();
@@ -123,7 +130,7 @@ QPushButton* OptionsView::AddButton(const char* name, const char* text,
 }
 
 QListWidget* OptionsView::AddList(TListBox& list, const char* name,
-                                  void (TOptionsbx::*dblClick)(int)) {
+                                  void (TOptionsbx::*dblClick)(int), void (TOptionsbx::*remove)()) {
     auto* widget = new ListBoxWidget(this);
     widget->setObjectName(name);
     widget->setToolTip(kListHint);
@@ -135,6 +142,14 @@ QListWidget* OptionsView::AddList(TListBox& list, const char* name,
         [this, widget, dblClick](QListWidgetItem* item) { (model_.*dblClick)(widget->row(item)); });
     connections_ += list.OnChange.Connect([widget, &list] { ShowList(*widget, list); });
     ShowList(*widget, list);
+    // The Delete key works while the list has the focus; the menu shows it.
+    auto* menu = new QMenu(widget);
+    QAction* removeAction = menu->addAction("Remove");
+    removeAction->setShortcut(QKeySequence::Delete);
+    removeAction->setShortcutContext(Qt::WidgetShortcut);
+    widget->addAction(removeAction);
+    connect(removeAction, &QAction::triggered, this, [this, remove] { (model_.*remove)(); });
+    AttachContextMenu(widget, menu);
     return widget;
 }
 
@@ -183,7 +198,7 @@ void OptionsView::SetTabOrder() {
     QList<QWidget*> order{editInclude_, addInclude_,  editExclude_,
                           addExclude_,  includeList_, excludeList_};
     for (auto* radio : radios_) order << radio;
-    order << ok_ << clear_;
+    order << ok_ << cancel_ << clear_;
     for (int i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
@@ -196,15 +211,5 @@ void OptionsView::ShowChanging() {
 }
 
 void OptionsView::Shown() { editInclude_->setFocus(); }
-
-// "Clear" is the dialog's cancel button: Escape presses it, and the dialog
-// stays open.
-void OptionsView::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        clear_->click();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
 
 }  // namespace twinfold::qt

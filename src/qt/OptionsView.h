@@ -15,8 +15,8 @@ class QRadioButton;
 namespace twinfold::qt {
 
 // The Options dialog on screen, laid out at the original positions and grown
-// uniformly (never clipped) when the font needs more room. Escape presses
-// "Clear" and leaves the dialog open; the close box closes without OK.
+// uniformly (never clipped) when the font needs more room. Escape, "Cancel"
+// and the close box close without OK.
 class OptionsView : public ModelDialog {
     Q_OBJECT
 
@@ -29,7 +29,6 @@ public:
 protected:
     void ShowChanging() override;
     void Shown() override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // A widget at its original position, and the size its content needs at
@@ -42,7 +41,8 @@ private:
 
     QLineEdit* AddEdit(TEdit& edit, const char* name, void (TOptionsbx::*keyDown)(Key));
     QPushButton* AddButton(const char* name, const char* text, void (TOptionsbx::*click)());
-    QListWidget* AddList(TListBox& list, const char* name, void (TOptionsbx::*dblClick)(int));
+    QListWidget* AddList(TListBox& list, const char* name, void (TOptionsbx::*dblClick)(int),
+                         void (TOptionsbx::*remove)());
     void AddCopyBufferGroup();
     void AddLabel(const char* text, QRect design);
     void Place(QWidget* widget, QRect design, QSize need);
@@ -64,6 +64,7 @@ private:
     QWidget* copyBuffer_ = nullptr;
     std::array<QRadioButton*, kCopyBufferChoices.size()> radios_{};
     QPushButton* ok_ = nullptr;
+    QPushButton* cancel_ = nullptr;
     QPushButton* clear_ = nullptr;
     Connections connections_;
 };

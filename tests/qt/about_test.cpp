@@ -193,6 +193,9 @@ TEST(HelpWindow, ShowsThePageOfEachContext) {
         if (c.context == kHelpMainWindow) SaveScreenshot(help, "help.png");
     }
     EXPECT_EQ(help.windowTitle(), "Twinfold Help");
+    QTest::keyClick(browser, Qt::Key_Escape);
+    EXPECT_FALSE(help.isVisible());
+    help.ShowContext(kHelpContents);
     help.CloseHelp();
     EXPECT_FALSE(help.isVisible());
 }

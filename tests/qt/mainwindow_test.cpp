@@ -3,12 +3,14 @@
 #include "support/ScriptedDesktop.h"
 #include "support/TestDir.h"
 
+#include <QtTest/qtestspontaneevent.h>
 #include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -19,6 +21,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <set>
 
 #include "Screenshot.h"
 #include "qt/AboutBoxView.h"
@@ -160,14 +163,75 @@ TEST_F(MainWindowTest, ControlsNeitherOverlapNorLeaveTheWindow) {
     }
 }
 
-TEST_F(MainWindowTest, F1AsksForTheMainWindowsHelpAndTheCloseBoxSavesNothing) {
+// The close box and Alt+F4 (the window system's close) are the Exit command.
+TEST_F(MainWindowTest, F1AsksForTheMainWindowsHelpAndTheCloseBoxSavesAsExitDoes) {
     QTest::keyClick(&window, Qt::Key_F1);
     EXPECT_EQ(desktop.helpContexts, std::vector<int>{1});
+    EXPECT_EQ(window.windowTitle(), "Twinfold for Windows - tfoldw.ini");
     const std::string before = dir.ReadFile("prog/tfoldw.ini");
-    ASSERT_TRUE(main().SaveSettingsonExit.Checked());
     (void)main().DestDirListBox.SetDirectory(dir.Path("source"));
-    window.close();
-    EXPECT_EQ(dir.ReadFile("prog/tfoldw.ini"), before);
+    for (bool ticked : {false, true}) {
+        main().SaveSettingsonExit.SetChecked(ticked);
+        QCloseEvent close;
+        QSpontaneKeyEvent::setSpontaneous(&close);
+        static_cast<QObject&>(window).event(&close);
+        EXPECT_TRUE(close.isAccepted());
+        EXPECT_EQ(dir.ReadFile("prog/tfoldw.ini") != before, ticked);
+    }
+    dir.CreateFile("prog/other.ini", dir.ReadFile("prog/tfoldw.ini"));
+    main().LoadSettingsFile(dir.Path("prog/other.ini"));
+    EXPECT_EQ(window.windowTitle(), "Twinfold for Windows - other.ini");
+}
+
+// Tab goes through the window as one reads it, row by row, and round again.
+TEST_F(MainWindowTest, TabFollowsTheWindowAndEveryControlHasItsOwnAltLetter) {
+    const QStringList order{"SourceDirListBox", "FileList",       "DestDirListBox",  "EditFilter",
+                            "SyncBtn",          "DriveComboBox2", "DriveComboBox1",  "ExitBtn",
+                            "cbSelectAll",      "SyncAll",        "SourceDirListBox"};
+    QStringList visited;
+    for (window.sourcePane()->setFocus(); visited.size() < order.size();
+         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab)) {
+        visited << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(visited, order);
+
+    // Every control has an Alt letter of its own, a list or box its label's;
+    // the menu bar's are not taken again.
+    std::set<QString> letters{""};
+    std::set<QObject*> reached;
+    auto claim = [&](const QString& text, QObject* control) {
+        EXPECT_TRUE(letters.insert(QKeySequence::mnemonic(text).toString()).second)
+            << text.toStdString();
+        reached.insert(control);
+    };
+    for (QAction* action : window.menuBar()->actions()) claim(action->text(), action);
+    for (auto* button : window.centralWidget()->findChildren<QAbstractButton*>())
+        claim(button->text(), button);
+    for (auto* label : window.centralWidget()->findChildren<QLabel*>())
+        if (label->buddy()) claim(label->text(), label->buddy());
+    for (QObject* child : window.centralWidget()->children()) {
+        auto* control = qobject_cast<QWidget*>(child);
+        if (control && (control->focusPolicy() & Qt::TabFocus))
+            EXPECT_TRUE(reached.count(control)) << control->objectName().toStdString();
+    }
+}
+
+// F5 shows what appeared on disk in both panes and keeps the marks.
+TEST_F(MainWindowTest, F5ReadsBothPanesAgainAndCtrlQQuits) {
+    (void)main().SourceDirListBox.SetDirectory(dir.Path("source"));
+    QTest::mouseClick(window.fileList()->viewport(), Qt::LeftButton, {},
+                      RowCentre(window.fileList(), 1));
+    dir.CreateDirectory("source/fresh");
+    dir.CreateDirectory("dest/made");
+    dir.CreateFile("source/delta.txt");
+    QTest::keyClick(&window, Qt::Key_F5);
+    EXPECT_GE(RowOf(window.sourcePane(), "fresh"), 0);
+    EXPECT_GE(RowOf(window.destPane(), "made"), 0);
+    EXPECT_GE(RowOf(window.fileList(), "delta.txt"), 0);
+    EXPECT_EQ(main().FileList.SelCount(), 1);
+    EXPECT_TRUE(InStep());
+    QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(window.isVisible());
 }
 
 TEST_F(MainWindowTest, OptionsFromTheMenuFilterTheFileList) {
@@ -178,7 +242,7 @@ TEST_F(MainWindowTest, OptionsFromTheMenuFilterTheFileList) {
 
     QAction* options = nullptr;
     for (QAction* action : window.menuBar()->actions()) {
-        if (action->text() == "Options...") options = action;
+        if (action->text() == "&Options...") options = action;
     }
     ASSERT_NE(options, nullptr);
     options->trigger();
@@ -211,7 +275,7 @@ TEST_F(MainWindowTest, OptionsFromTheMenuFilterTheFileList) {
 TEST_F(MainWindowTest, CustomWithAnUnchangedMaskKeepsTheViewInStepWithTheModel) {
     (void)main().SourceDirListBox.SetDirectory(dir.Path("source"));
     EXPECT_TRUE(InStep());
-    QAction* options = MenuBarAction(window, "Options...");
+    QAction* options = MenuBarAction(window, "&Options...");
     ASSERT_NE(options, nullptr);
     options->trigger();
     auto* exclude = window.optionsView()->findChild<QLineEdit*>("EditExclude");

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
@@ -8,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 
 #include "Screenshot.h"
 #include "qt/OptionsView.h"
@@ -60,7 +62,7 @@ TEST(OptionsView, ShowsTheControlsAtTheirPlacesUnclipped) {
     auto& view = shown.view;
     EXPECT_EQ(view.windowTitle(), "Options");
     EXPECT_GE(view.Scale(), 1.0);
-    EXPECT_EQ(view.size(), QSize(qCeil(355 * view.Scale()), qCeil(250 * view.Scale())));
+    EXPECT_EQ(view.size(), QSize(qCeil(355 * view.Scale()), qCeil(268 * view.Scale())));
     EXPECT_EQ(view.minimumSize(), view.maximumSize()) << "fixed size";
 
     QStringList labels;
@@ -71,8 +73,8 @@ TEST(OptionsView, ShowsTheControlsAtTheirPlacesUnclipped) {
         EXPECT_LE(label->fontMetrics().height(), label->height());
     }
     labels.sort();
-    EXPECT_EQ(labels,
-              QStringList({"Exclude Filters:", "Exclude:", "Include Filters:", "Include:"}));
+    EXPECT_EQ(labels, QStringList({"Exclude Filters:", "Exclude:", "Include Filters:", "Include:",
+                                   "These patterns apply when the file type is Custom."}));
     for (auto* button : view.findChildren<QPushButton*>()) {
         SCOPED_TRACE(button->text().toStdString());
         int glyph = button->icon().isNull() ? 0 : button->iconSize().width();
@@ -80,6 +82,7 @@ TEST(OptionsView, ShowsTheControlsAtTheirPlacesUnclipped) {
         EXPECT_FALSE(button->autoDefault());
     }
     EXPECT_FALSE(shown.Find<QPushButton>("Ok").icon().isNull());
+    EXPECT_FALSE(shown.Find<QPushButton>("Cancel").icon().isNull());
     EXPECT_FALSE(shown.Find<QPushButton>("Clear").icon().isNull());
     for (auto* radio : view.findChildren<QRadioButton*>()) {
         SCOPED_TRACE(radio->text().toStdString());
@@ -103,7 +106,7 @@ TEST(OptionsView, TabOrderFollowsTheControls) {
     ShownOptions shown;
     const char* order[] = {"EditInclude", "AddInclude", "EditExclude", "AddExclude", "IncludeList",
                            "ExcludeList", "Mem32K",     "Mem128K",     "Mem256k",    "Mem512k",
-                           "Mem1mb",      "Ok",         "Clear"};
+                           "Mem1mb",      "Ok",         "Cancel",      "Clear"};
     QWidget* first = &shown.Find<QLineEdit>("EditInclude");
     std::vector<std::string> chain{first->objectName().toStdString()};
     for (QWidget* widget = first->nextInFocusChain(); widget != first;
@@ -132,64 +135,60 @@ TEST(OptionsView, EditingThroughTheWidgetsDrivesTheModel) {
     QTest::keyClick(&editExclude, Qt::Key_Enter);
     QTest::mouseClick(&shown.Find<QPushButton>("AddExclude"), Qt::LeftButton);
     EXPECT_EQ(model.IncludeList.Items(), (Patterns{"*.txt", "*.doc"}));
-    EXPECT_EQ(model.ExcludeList.Items(), (Patterns{"*.bak", "*.bak"}));
+    EXPECT_EQ(model.ExcludeList.Items(), Patterns{"*.bak"}) << "no pattern twice";
     EXPECT_EQ(TextsOf(includeList), QStringList({"*.txt", "*.doc"}));
     EXPECT_EQ(editExclude.text(), "*.bak") << "the edit keeps its text";
     EXPECT_TRUE(shown.view.isVisible()) << "Enter does not close the dialog";
 
-    DoubleClickRow(excludeList, 1);
-    EXPECT_EQ(model.ExcludeList.Items(), Patterns{"*.bak"});
-    EXPECT_EQ(TextsOf(excludeList), QStringList({"*.bak"}));
+    DoubleClickRow(includeList, 1);
+    EXPECT_EQ(model.IncludeList.Items(), Patterns{"*.txt"});
+    EXPECT_EQ(TextsOf(includeList), QStringList({"*.txt"}));
     SaveScreenshot(shown.view, "options.png");
+    excludeList.setFocus();
+    QTest::keyClick(&excludeList, Qt::Key_Delete);
+    EXPECT_EQ(model.ExcludeList.Count(), 0);
 
     ClickRadio(shown.Find<QRadioButton>("Mem512k"));
     EXPECT_EQ(model.CopyBufferSize(), 524288);
     EXPECT_EQ(model.CheckedButton(), CopyBufferButton::Mem512k);
 
     QTest::mouseClick(&shown.Find<QPushButton>("Ok"), Qt::LeftButton);
-    EXPECT_EQ(model.includeFilters(), "*.txt;*.doc;");
-    EXPECT_EQ(model.excludeFilters(), "*.bak;");
+    EXPECT_EQ(model.includeFilters(), "*.txt;");
+    EXPECT_EQ(model.excludeFilters(), "");
     EXPECT_FALSE(model.Visible());
     EXPECT_FALSE(shown.view.isVisible());
     EXPECT_EQ(shown.view.result(), QDialog::Accepted);
 }
 
-TEST(OptionsView, EscapeClearsTheListsAndKeepsTheDialogOpen) {
-    ShownOptions shown;
-    auto& model = shown.model;
-    model.EditInclude.SetText("*.c");
-    model.AddIncludeClick();
-    model.EditExclude.SetText("*.o");
-    model.AddExcludeClick();
-    auto& editExclude = shown.Find<QLineEdit>("EditExclude");
-    EXPECT_EQ(editExclude.text(), "*.o") << "the view follows the model's edit";
-    QTest::keyClick(&editExclude, Qt::Key_Escape);
-    EXPECT_EQ(model.IncludeList.Count(), 0);
-    EXPECT_EQ(model.ExcludeList.Count(), 0);
-    EXPECT_EQ(shown.Find<QListWidget>("IncludeList").count(), 0);
-    EXPECT_TRUE(model.Visible());
-    EXPECT_TRUE(shown.view.isVisible());
-    QTest::keyClick(&shown.view, Qt::Key_Escape);
-    EXPECT_TRUE(shown.view.isVisible());
-    EXPECT_EQ(editExclude.text(), "*.o");
-}
-
-TEST(OptionsView, CloseBoxClosesWithoutOk) {
-    ShownOptions shown;
-    auto& model = shown.model;
-    SyncSettings old;
-    old.Include = "*.old;";
-    model.Apply(old);
-    QTest::keyClicks(&shown.Find<QLineEdit>("EditInclude"), "*.new");
-    QTest::mouseClick(&shown.Find<QPushButton>("AddInclude"), Qt::LeftButton);
-    EXPECT_TRUE(shown.view.close());
-    EXPECT_FALSE(model.Visible());
-    EXPECT_EQ(model.ModalResult, TOptionsbx::kModalCancel);
-    EXPECT_EQ(model.includeFilters(), "*.old;");
-
-    model.ShowModal();
-    EXPECT_TRUE(shown.view.isVisible());
-    EXPECT_EQ(TextsOf(shown.Find<QListWidget>("IncludeList")), QStringList({"*.old", "*.new"}));
+// Every way out but OK leaves the patterns as they were, in the lists too.
+TEST(OptionsView, EscapeCancelAndTheCloseBoxKeepThePatterns) {
+    for (const std::string way : {"Escape", "Cancel", "close box"}) {
+        SCOPED_TRACE(way);
+        ShownOptions shown;
+        SyncSettings old;
+        old.Include = "*.old;";
+        shown.model.Apply(old);
+        auto& edit = shown.Find<QLineEdit>("EditInclude");
+        auto& list = shown.Find<QListWidget>("IncludeList");
+        QTest::keyClicks(&edit, "*.new");
+        QTest::mouseClick(&shown.Find<QPushButton>("AddInclude"), Qt::LeftButton);
+        list.setFocus();
+        list.setCurrentRow(0);
+        QTimer::singleShot(0, &list, [] {  // "Remove", the menu's one entry
+            QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Down);
+            QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Return);
+        });
+        QTest::keyClick(&list, Qt::Key_F10, Qt::ShiftModifier);
+        EXPECT_EQ(TextsOf(list), QStringList({"*.new"}));
+        if (way == "Escape") QTest::keyClick(&edit, Qt::Key_Escape);
+        if (way == "Cancel") QTest::mouseClick(&shown.Find<QPushButton>("Cancel"), Qt::LeftButton);
+        if (way == "close box") shown.view.close();
+        EXPECT_FALSE(shown.view.isVisible());
+        EXPECT_EQ(shown.model.ModalResult, TOptionsbx::kModalCancel);
+        EXPECT_EQ(shown.model.includeFilters(), "*.old;");
+        shown.model.ShowModal();
+        EXPECT_EQ(TextsOf(list), QStringList({"*.old"}));
+    }
 }
 
 TEST(OptionsView, FollowsChangesTheProgramMakes) {

@@ -77,6 +77,7 @@ SyncSettings TMain::FormCreate() {
     // Where it cannot be entered, relative paths resolve from where the program started.
     (void)platform::SetCurrentDirectory(programDir);
     currentBatchFile = programDir + "tfoldw.tfw";
+    ShowSettingsFile(DefaultSettingsFile());
     TIniFile file(DefaultSettingsFile());
     SyncSettings stored;
     if (platform::QueryEntry(DefaultSettingsFile())) {
@@ -131,6 +132,11 @@ void TMain::LoadSettingsFile(const std::string& path) {
     ApplyFileType(loaded.Filetype);
     SyncAll.SetChecked(loaded.SyncAll);
     cbSelectAll.SetChecked(loaded.SelectAll);
+    ShowSettingsFile(path);
+}
+
+void TMain::ShowSettingsFile(const std::string& path) {
+    Caption.SetCaption(std::string(kAppTitle) + " - " + ExtractFileName(path));
 }
 
 void TMain::setChunkSizeForm(std::int32_t size) { Options().setChunkSizeForm(size); }
@@ -168,8 +174,7 @@ void TMain::SaveSettingsAs1Click() {
     if (!chosen) return;
     settingsFolder_ = ExtractFilePath(*chosen);
     TIniFile file(*chosen);
-    // A failed save is shown; nothing else depends on it.
-    (void)Shown(desktop_, WriteSyncSettings(file, CurrentSettings()));
+    if (Shown(desktop_, WriteSyncSettings(file, CurrentSettings()))) ShowSettingsFile(*chosen);
 }
 
 std::string TMain::SettingsFolder() const {
@@ -184,12 +189,16 @@ void TMain::SaveSettingsonExitClick() {
 }
 
 void TMain::Exit1Click() {
-    if (Running()) return;
+    if (FormCloseQuery()) OnClose();
+}
+
+bool TMain::FormCloseQuery() {
+    if (Running()) return false;
     // Settings that could not be saved would be lost with the window: the
     // failure ends the command, as any failed write does.
-    if (SaveSettingsonExit.Checked() && !SaveDefaultSettings().ok()) return;
+    if (SaveSettingsonExit.Checked() && !SaveDefaultSettings().ok()) return false;
     desktop_.ShowHelp(-1);
-    OnClose();
+    return true;
 }
 
 void TMain::Options1Click() {

@@ -34,6 +34,7 @@ TMain::TMain(Desktop& desktop, std::string programDirectory)
     selsize.SetCaption("Selected Size: 0 KBytes");
     FileCount.SetCaption("Total files Selected: ");
     SaveSettingsonExit.SetChecked(true);
+    Caption.SetCaption(kAppTitle);
     currentBatchFile = programDir + "tfoldw.tfw";
     handlers_ += EditFilter.OnChange.Connect([this] { EditFilterChange(); });
     handlers_ += FileList.OnChange.Connect([this] { FileListChange(); });

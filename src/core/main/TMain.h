@@ -114,6 +114,10 @@ public:
     void MakeDirectoryDDClick();
     void DeleteDirectorySDClick();
     void DeleteDirectoryDDClick();
+    // F5: both panes and the file list read the file system again; the
+    // files marked before stay marked (all of them with "Select All files").
+    // A list that cannot be read is shown as a failure.
+    void RefreshClick();
 
     // True when the last Sync command synchronised nothing: no file was
     // marked, or the person declined to sync a whole tree with files marked.
@@ -151,6 +155,9 @@ public:
     // Exit saves when asked to, closes the help and then the window. When
     // the save fails the window stays open after the failure was shown.
     void Exit1Click();
+    // What Exit does before the window goes, for the window's close box and
+    // Alt+F4 as well; false when the window should stay open.
+    bool FormCloseQuery();
     void Options1Click();
     Signal<> OnClose;
 
@@ -181,6 +188,9 @@ public:
     TLabel FileCount;
     // The check mark of "Save Settings on Exit".
     TCheckBox SaveSettingsonExit;
+    // The window's title: the program's and the name of the settings file
+    // read at start-up, loaded or saved as last ("... - tfoldw.ini").
+    TLabel Caption;
 
     std::string programDir;
     std::string sourceRoot;
@@ -222,6 +232,7 @@ private:
     // Writes the ten keys to the default settings file; a failure has been
     // shown when it comes back.
     Status SaveDefaultSettings();
+    void ShowSettingsFile(const std::string& path);
 
     TSyncBox& SyncBox() { return links_->progress; }
     SyncOptions& Options() { return links_->options; }

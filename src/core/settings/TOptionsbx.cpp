@@ -1,5 +1,7 @@
 #include "settings/TOptionsbx.h"
 
+#include <algorithm>
+
 #include "settings/PatternList.h"
 
 namespace twinfold {
@@ -59,8 +61,23 @@ void TOptionsbx::ShowModal() {
     TForm::ShowModal();
 }
 
+void TOptionsbx::CancelClick() {
+    RefillLists();
+    CloseWith(kModalCancel);
+}
+
+// A pattern listed twice would list its files twice.
 void TOptionsbx::AddFrom(TEdit& edit, TListBox& list) {
-    if (!edit.Text().empty()) list.Add(edit.Text());
+    const std::string& text = edit.Text();
+    if (!text.empty()) {
+        const auto& items = list.Items();
+        const auto found = std::find(items.begin(), items.end(), text);
+        if (found == items.end()) {
+            list.Add(text);
+        } else {
+            list.SetItemIndex(static_cast<int>(found - items.begin()));
+        }
+    }
     edit.SetFocus();
 }
 

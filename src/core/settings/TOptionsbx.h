@@ -17,8 +17,9 @@ namespace twinfold {
 // The Options dialog: it holds the committed include and exclude patterns
 // (packed, every pattern followed by ";") and the copy buffer size that the
 // filter, the copy and the settings files read. The two lists are the edited
-// form of the patterns; only OK commits them. The buffer size takes effect as
-// soon as a size button is clicked.
+// form of the patterns; only OK commits them, and Cancel, Escape and the close
+// box put them back as committed. The buffer size takes effect as soon as a
+// size button is clicked.
 class TOptionsbx : public TForm, public SyncOptions {
 public:
     static constexpr int kModalNone = 0;
@@ -57,9 +58,9 @@ public:
     CopyBufferButton CheckedButton() const { return checked_; }
     std::int32_t CheckedSize() const { return ChoiceOf(checked_).size; }
 
-    // "Add": appends the edit's text, exactly as typed and even when the list
-    // holds it already; an empty text adds nothing. The edit keeps its text
-    // and gets the focus.
+    // "Add": appends the edit's text, exactly as typed; a text the list holds
+    // already is selected there instead, and an empty text adds nothing. The
+    // edit keeps its text and gets the focus.
     void AddIncludeClick() { AddFrom(EditInclude, IncludeList); }
     void AddExcludeClick() { AddFrom(EditExclude, ExcludeList); }
     // Enter in either edit adds as its "Add" button does.
@@ -70,9 +71,13 @@ public:
     // a double click beside the entries, removes nothing.
     void IncludeListDblClick(int index) { RemoveAt(IncludeList, index); }
     void ExcludeListDblClick(int index) { RemoveAt(ExcludeList, index); }
+    // "Remove" of a list's context menu, also the Delete key in the list:
+    // removes the selected entry, if any.
+    void RemoveIncludeClick() { RemoveAt(IncludeList, IncludeList.ItemIndex()); }
+    void RemoveExcludeClick() { RemoveAt(ExcludeList, ExcludeList.ItemIndex()); }
 
-    // "Clear", also pressed by Escape: empties both lists. The edits, the
-    // committed patterns and the buffer size stay, and so does the dialog.
+    // "Clear": empties both lists. The edits, the committed patterns and the
+    // buffer size stay, and so does the dialog.
     void ClearClick();
 
     // The size buttons: check the button and set CopyBufferSize at once.
@@ -90,8 +95,11 @@ public:
 
     // Shows the dialog as it was left: nothing is re-read or reset.
     void ShowModal() override;
-    // The close box: hides the dialog with kModalCancel and commits nothing.
-    void Close() override { CloseWith(kModalCancel); }
+    // "Cancel", Escape and the close box: the lists show the committed
+    // patterns again and the dialog closes with kModalCancel. The edits and
+    // the buffer size stay as they are.
+    void CancelClick();
+    void Close() override { CancelClick(); }
     int ModalResult = kModalNone;
 
     Signal<> OnCommitted;
