@@ -211,8 +211,9 @@ TEST_F(MainWindowTest, TabFollowsTheWindowAndEveryControlHasItsOwnAltLetter) {
         if (label->buddy()) claim(label->text(), label->buddy());
     for (QObject* child : window.centralWidget()->children()) {
         auto* control = qobject_cast<QWidget*>(child);
-        if (control && (control->focusPolicy() & Qt::TabFocus))
+        if (control && (control->focusPolicy() & Qt::TabFocus)) {
             EXPECT_TRUE(reached.count(control)) << control->objectName().toStdString();
+        }
     }
 }
 
