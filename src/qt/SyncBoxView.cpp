@@ -17,7 +17,7 @@ namespace twinfold::qt {
 namespace {
 
 constexpr int kDesignWidth = 393;
-constexpr int kDesignHeight = 142;
+constexpr int kDesignHeight = 158;
 constexpr int kDesignLineHeight = 13;  // the design font's line
 constexpr int kValueLeft = 48;
 // Labels are drawn at once, but not more often than a screen refresh.
@@ -62,11 +62,14 @@ SyncBoxView::SyncBoxView(TSyncBox& model, QWidget* parent)
     gauge_ = new GaugeWidget(model_.Gauge, this);
     gauge_->setObjectName("Gauge");
     gauge_->setGeometry(Scaled(43, 67, 308, 26));
+    QLabel* overall = AddValue(model_.Overall, "Overall", 96);
+    overall->setGeometry(Scaled(4, 96, kDesignWidth - 8, kDesignLineHeight + 3));
+    overall->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
 
     cancel_ = new QPushButton("Cancel", this);
     cancel_->setObjectName("Cancel");
     cancel_->setFont(Bold(font()));
-    cancel_->setGeometry(Scaled(152, 101, 89, 33));
+    cancel_->setGeometry(Scaled(152, 117, 89, 33));
     cancel_->setAutoDefault(true);
     cancel_->setFocus();
     connect(cancel_, &QPushButton::clicked, this, [this] { model_.CancelClick(); });

@@ -62,6 +62,7 @@ struct ProgressDialog : ::testing::Test {
         box.SyncDirTo.SetCaption("/media/backup/reports");
         box.FileName.SetCaption("quarterly summary.ods");
         box.Process.SetCaption("Copying");
+        box.Overall.SetCaption("1,204 of 3,000 files, 812.4 MB copied, about 12 min left");
         EXPECT_TRUE(box.Gauge.SetMaxValue(2).ok());
         box.Gauge.SetProgress(1);
         box.SetModalResult(TSyncBox::kRunOn);
@@ -86,12 +87,13 @@ TEST_F(ProgressDialog, ShowsTheRunWithoutBlockingAndOnTop) {
     EXPECT_EQ(view.windowTitle(), "Twinfolding...");
     EXPECT_EQ(view.cursor().shape(), Qt::WaitCursor);
     EXPECT_GE(view.width(), 393);
-    EXPECT_GE(view.height(), 142);
-    EXPECT_NEAR(view.width() / 393.0, view.height() / 142.0, 0.02) << "grows uniformly";
+    EXPECT_GE(view.height(), 158);
+    EXPECT_NEAR(view.width() / 393.0, view.height() / 158.0, 0.02) << "grows uniformly";
     EXPECT_EQ(Label("SyncDirFrom")->text(), "/home/ann/data/reports");
     EXPECT_EQ(Label("SyncDirTo")->text(), "/media/backup/reports");
     EXPECT_EQ(Label("FileName")->text(), "quarterly summary.ods");
     EXPECT_EQ(Label("Process")->text(), "Copying");
+    EXPECT_EQ(Label("Overall")->text().toStdString(), box.Overall.Caption());
     EXPECT_TRUE(Cancel()->font().bold());
     ExpectNothingClipped(view);
     SaveScreenshot(view, "syncbox.png");

@@ -13,6 +13,7 @@
 #include "listing/MaskFilter.h"
 #include "listing/Paths.h"
 #include "main/RunEnding.h"
+#include "main/RunProgress.h"
 #include "main/TMain.h"
 #include "platform/FileSystem.h"
 #include "platform/PendingFile.h"
@@ -114,6 +115,10 @@ struct TMain::SyncRun {
     // Hidden subdirectories a whole-tree run left out, for its closing words.
     std::size_t hiddenLeftOut = 0;
     Clock::time_point lastPump = Clock::now();
+    // A whole-tree run's overall line.
+    bool wholeTree = false;
+    RunProgress progress;
+    Clock::time_point started = Clock::now();
 
     std::span<char> Buffer() { return {buffer.get(), copy.bufferSize}; }
 };
@@ -152,6 +157,7 @@ void TMain::StartRun(SyncRun& run) {
     run.workers = syncWorkers;
     run.logged = {links_->log.copied.Count(), links_->log.skipped.Count(),
                   links_->log.failed.Count()};
+    SyncBox().Overall.SetCaption("");
 }
 
 // The closing message of a run that was not cancelled: "Successful!" only
@@ -272,6 +278,7 @@ std::string TMain::SelectedSubdirectory() const {
 // each may copy one directory beyond the one shown, while this thread shows
 // them, logs them and asks its questions strictly in the walk's order.
 void TMain::Traverse(sync::TreeWalk& walk) {
+    run_->wholeTree = true;
     std::optional<sync::WorkerPool> pool;
     if (run_->workers > 0) pool.emplace(run_->workers, run_->copy.bufferSize);
     // Few enough that a cancel leaves little done beyond what was shown.
@@ -284,9 +291,11 @@ void TMain::Traverse(sync::TreeWalk& walk) {
         while (walking && planned.size() < ahead) {
             auto directory = walk.Next([this] { return !CancelRequested(); });
             walking = directory.has_value() && !Cancelled();
+            run_->progress.counted = !directory.has_value();
             if (!walking) break;
             run_->hiddenLeftOut += directory->hiddenLeftOut;
             planned.push_back(PlanDirectory(std::move(*directory)));
+            run_->progress.planned += planned.back()->items().size();
             if (pool && planned.back()->directory().state == sync::WalkDirectory::State::Ready) {
                 pool->Submit(planned.back());
             }
@@ -296,6 +305,8 @@ void TMain::Traverse(sync::TreeWalk& walk) {
         planned.pop_front();
         SyncAllFiles(*job);
     }
+    // The last word on the overall line, now that every file is known.
+    if (run_->progress.counted) SyncBox().Overall.SetCaption(OverallText(run_->progress));
     pool.reset();  // every worker has stopped: what they did is final
     for (const auto& job : planned) {
         LogCompleted(*job, 0);
@@ -318,6 +329,7 @@ void TMain::SyncAllFiles(sync::DirectoryJob& job) {
         return;
     }
     ShowWalkDirectory(job);
+    SyncBox().Overall.SetCaption(OverallText(run_->progress));
     TSyncBox& box = SyncBox();
     StartGauge(box, FileList.Count());
     box.Show();
@@ -353,6 +365,15 @@ void TMain::ShowWalkDirectory(const sync::DirectoryJob& job) {
     FileList.ShowItems(job.directory().sourcePath, job.items());
     SourceDirListBox.ShowListing(job.directory().sourcePath, job.directory().subdirectories);
     showingWalk_ = false;
+}
+
+// The overall line after one more file of a whole-tree run.
+void TMain::ShowOverall(std::uint64_t bytesCopied) {
+    RunProgress& progress = run_->progress;
+    ++progress.done;
+    progress.bytesCopied += bytesCopied;
+    progress.elapsedSeconds = std::chrono::duration<double>(Clock::now() - run_->started).count();
+    SyncBox().Overall.SetCaption(OverallText(progress));
 }
 
 // A failure of the run, shown unless the person asked for no more.
@@ -481,6 +502,8 @@ int TMain::SyncFile(sync::DirectoryJob& job, int item, int processed) {
                        outcome.reason);
     }
     LogOutcome(job, k, outcome);
+    if (run_->wholeTree)
+        ShowOverall(outcome.kind == sync::FileOutcome::Kind::Copied ? job.Size(k) : 0);
     box.Gauge.SetProgress(processed + 1);
     return processed + 1;
 }

@@ -215,6 +215,7 @@ private:
     void ShowWalkDirectory(const sync::DirectoryJob& job);
     void ReportUnreadableDirectory(const sync::WalkDirectory& directory);
     void ShowRunFailure(const std::string& text, const std::string& detail);
+    void ShowOverall(std::uint64_t bytesCopied);
     void LogDirectoryFailed(const sync::WalkDirectory& directory, bool report);
     void LogCompleted(sync::DirectoryJob& job, std::size_t first);
     void LogOutcome(sync::DirectoryJob& job, std::size_t k, const sync::FileOutcome& outcome);

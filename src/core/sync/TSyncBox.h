@@ -25,6 +25,8 @@ public:
     TLabel FileName;
     TLabel Process;
     TGauge Gauge;
+    // Under the gauge in a whole-tree run: how far the whole run has come.
+    TLabel Overall;
 
     int ModalResult() const { return modalResult_; }
     // kRunOn starts the run's cancel afresh; kCancelled confirms it.

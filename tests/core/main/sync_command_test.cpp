@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "main/RunProgress.h"
 #include "main/Windows.h"
 #include "support/ScriptedDesktop.h"
 #include "support/TestDir.h"
@@ -191,6 +192,7 @@ TEST_F(SyncCommandTest, WalkMirrorsTheTreePostOrderAndRestoresThePanes) {
     EXPECT_EQ(main().DestDirListBox.Directory(), dir.Path("dst"));
     EXPECT_EQ(desktop.Texts(), std::vector<std::string>{"Directory Sync Successful!"});
     EXPECT_EQ(desktop.boxes[0].detail, "2 hidden directories left out.");
+    EXPECT_EQ(windows.syncBox.Overall.Caption(), "4 of 4 files, 0.0 MB copied");
     EXPECT_FALSE(windows.syncBox.Visible());
 }
 
@@ -370,6 +372,20 @@ TEST_F(SyncCommandTest, ASecondSyncDuringARunIsRefused) {
     EXPECT_FALSE(main().Running());
     EXPECT_EQ(Success().size(), 2u);
     EXPECT_EQ(desktop.Texts(), std::vector<std::string>{"File Sync Successful!"});
+}
+
+TEST(RunProgressText, SaysHowFarTheWholeRunHasCome) {
+    struct Case {
+        RunProgress progress;
+        const char* text;
+    };
+    const Case cases[] = {
+        {{3, 1500, false, 5 << 20, 2.0}, "3 of 1,500 files found so far, 5.0 MB copied"},
+        {{1000, 3000, true, 0, 10.0}, "1,000 of 3,000 files, 0.0 MB copied, about 20 s left"},
+        {{100, 3000, true, 0, 10.0}, "100 of 3,000 files, 0.0 MB copied, about 5 min left"},
+        {{3000, 3000, true, 1 << 20, 10.0}, "3,000 of 3,000 files, 1.0 MB copied"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(OverallText(c.progress), c.text);
 }
 
 }  // namespace
