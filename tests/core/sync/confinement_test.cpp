@@ -341,35 +341,40 @@ TEST_F(ConfinementTest, CopiesTakeTheSourcesPermissionsAndReplacedFilesKeepTheir
         mode_t source;
         std::optional<mode_t> existing;  // a target to replace
         mode_t expected;
+        mode_t expectedPrivate;  // under umask 077: nothing for others
     };
     const std::vector<Case> cases = {
-        {"executable", 0755, std::nullopt, 0755},
-        {"private key", 0600, std::nullopt, 0600},
-        {"read-only source", 0444, std::nullopt, 0644},
-        {"replaced target keeps its bits", 0755, 0640, 0640},
+        {"executable", 0755, std::nullopt, 0755, 0700},
+        {"private key", 0600, std::nullopt, 0600, 0600},
+        {"read-only source", 0444, std::nullopt, 0644, 0600},
+        {"replaced target keeps its bits", 0755, 0640, 0640, 0640},
     };
     const mode_t mask = umask(022);
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::string name = std::string(c.name) + ".bin";
-        ASSERT_EQ(chmod(dir.CreateFile("src/modes/" + name, "new", kNew).c_str(), c.source), 0);
-        if (c.existing) {
-            const std::string target = dir.CreateFile("dst/modes/" + name, "old", 0);
-            ASSERT_EQ(chmod(target.c_str(), *c.existing), 0);
-            ASSERT_EQ(chown(target.c_str(), 1234, 5678) == 0, geteuid() == 0);
+    for (mode_t creation : {022, 077}) {
+        umask(creation);
+        fs::remove_all(dir.Path("dst/modes"));
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.name);
+            const std::string name = std::string(c.name) + ".bin";
+            ASSERT_EQ(chmod(dir.CreateFile("src/modes/" + name, "new", kNew).c_str(), c.source), 0);
+            if (c.existing) {
+                const std::string target = dir.CreateFile("dst/modes/" + name, "old", 0);
+                ASSERT_EQ(chmod(target.c_str(), *c.existing), 0);
+                ASSERT_EQ(chown(target.c_str(), 1234, 5678) == 0, geteuid() == 0);
+            }
         }
-    }
-    Walk();
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::string target = dir.Path("dst/modes/" + std::string(c.name) + ".bin");
-        struct stat st {};
-        ASSERT_EQ(stat(target.c_str(), &st), 0);
-        EXPECT_EQ(st.st_mode & 07777, c.expected);
-        EXPECT_EQ(dir.ReadFile("dst/modes/" + std::string(c.name) + ".bin"), "new");
-        if (c.existing && geteuid() == 0) {
-            EXPECT_EQ(st.st_uid, 1234u);
-            EXPECT_EQ(st.st_gid, 5678u);
+        Walk();
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.name);
+            const std::string target = dir.Path("dst/modes/" + std::string(c.name) + ".bin");
+            struct stat st {};
+            ASSERT_EQ(stat(target.c_str(), &st), 0);
+            EXPECT_EQ(st.st_mode & 07777, creation == 022 ? c.expected : c.expectedPrivate);
+            EXPECT_EQ(dir.ReadFile("dst/modes/" + std::string(c.name) + ".bin"), "new");
+            if (c.existing && geteuid() == 0) {
+                EXPECT_EQ(st.st_uid, 1234u);
+                EXPECT_EQ(st.st_gid, 5678u);
+            }
         }
     }
     umask(mask);
