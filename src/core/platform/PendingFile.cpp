@@ -19,6 +19,9 @@
 namespace twinfold::platform {
 namespace {
 
+// Set by tests to take the path of file systems without unnamed files.
+std::atomic<bool> namedTemporaries{false};
+
 constexpr int kTemporaryTries = 20;
 
 // A file system that has no unnamed files says so in one of these ways.
@@ -88,10 +91,15 @@ std::uint32_t CreationMask() {
     return mask & 0777;
 }
 
+void UseNamedTemporaries(bool named) { namedTemporaries = named; }
+
 Result<PendingFile> PendingFile::Create(const DirectoryHandle& dir, std::uint32_t permissions) {
-    int fd = openat(dir.descriptor(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, permissions & 07777);
-    if (fd >= 0) return PendingFile(dir, File::Adopt(fd), std::string());
-    if (!UnnamedUnsupported(errno)) return FromErrno(errno);
+    int fd = -1;
+    if (!namedTemporaries) {
+        fd = openat(dir.descriptor(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, permissions & 07777);
+        if (fd >= 0) return PendingFile(dir, File::Adopt(fd), std::string());
+        if (!UnnamedUnsupported(errno)) return FromErrno(errno);
+    }
     for (int attempt = 0; attempt < kTemporaryTries; ++attempt) {
         std::string name = TemporaryName();
         fd = openat(dir.descriptor(), name.c_str(),

@@ -53,6 +53,10 @@ private:
     bool committed_ = false;
 };
 
+// Makes every temporary a named one, as where the file system has no
+// unnamed files; for tests of that path.
+void UseNamedTemporaries(bool named);
+
 // The short hidden name a temporary gets: fixed length, different each time.
 std::string TemporaryName();
 // True for exactly the names TemporaryName gives: ".tf" and 16 lower-case

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/PendingFile.h"
 #include "settings/SyncSettings.h"
 #include "settings/TIniFile.h"
 #include "support/ScriptedDesktop.h"
@@ -526,22 +527,26 @@ TEST(IniFileWrite, AnothersLinkInASharedDirectoryIsRefused) {
 // A save replaces the file once, with every key, or leaves it as it was:
 // under a size limit the first keys would fit and the whole save not.
 TEST(IniFileWrite, ASaveThatCannotFinishLeavesTheOldFileWhole) {
-    test::TestDir dir;
-    const std::string saved = "[Settings]\nSourceDir=/old\n";
-    TIniFile ini(dir.CreateFile("f.ini", saved));
-    SyncSettings settings;
-    settings.SourceDir = "/s";
-    settings.Exclude = std::string(512, 'x');
-    signal(SIGXFSZ, SIG_IGN);
-    rlimit limit{};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    const rlimit small = {static_cast<rlim_t>(saved.size() + 64), limit.rlim_max};
-    setrlimit(RLIMIT_FSIZE, &small);
-    EXPECT_FALSE(WriteSyncSettings(ini, settings).ok());
-    setrlimit(RLIMIT_FSIZE, &limit);
-    signal(SIGXFSZ, SIG_DFL);
-    EXPECT_EQ(dir.ReadFile("f.ini"), saved);
-    EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"f.ini"});
+    for (bool named : {false, true}) {
+        platform::UseNamedTemporaries(named);
+        test::TestDir dir;
+        const std::string saved = "[Settings]\nSourceDir=/old\n";
+        TIniFile ini(dir.CreateFile("f.ini", saved));
+        SyncSettings settings;
+        settings.SourceDir = "/s";
+        settings.Exclude = std::string(512, 'x');
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        const rlimit small = {static_cast<rlim_t>(saved.size() + 64), limit.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &small);
+        EXPECT_FALSE(WriteSyncSettings(ini, settings).ok());
+        setrlimit(RLIMIT_FSIZE, &limit);
+        signal(SIGXFSZ, SIG_DFL);
+        EXPECT_EQ(dir.ReadFile("f.ini"), saved);
+        EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"f.ini"});
+    }
+    platform::UseNamedTemporaries(false);
 }
 
 namespace {

@@ -1,4 +1,5 @@
 #include "sync/FmxUtils.h"
+#include "platform/PendingFile.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -336,23 +337,29 @@ TEST_F(BufferedCopy, SparseFilesStaySparse) {
 }
 
 TEST_F(BufferedCopy, ReportsAReadFailurePartWayThrough) {
-    std::string source = dir.CreateFile("src/data.bin", Pattern(100));
-    dir.CreateFile("dst/data.bin", "previous", test::LocalTime(2019, 1, 1));
-    int calls = 0;
+    // Through an unnamed temporary and through a named one: nothing is left.
+    for (bool named : {false, true}) {
+        platform::UseNamedTemporaries(named);
+        desktop.boxes.clear();
+        std::string source = dir.CreateFile("src/data.bin", Pattern(100));
+        dir.CreateFile("dst/data.bin", "previous", test::LocalTime(2019, 1, 1));
+        int calls = 0;
 
-    EXPECT_FALSE(test::Shown(
-        detail::BufferedCopyFileWith(
-            source, dir.Path("dst"), 16,
-            [&calls](platform::File& file, std::span<char> buffer) -> Result<std::size_t> {
-                if (++calls == 3) return Error{"Input/output error", 5};
-                return file.Read(buffer);
-            }),
-        desktop));
-    EXPECT_EQ(desktop.Texts(),
-              std::vector<std::string>{"Error reading source file: " + source + kNotCopied});
-    EXPECT_EQ(dir.ReadFile("dst/data.bin"), "previous");
-    EXPECT_EQ(dir.Modified("dst/data.bin"), test::LocalTime(2019, 1, 1));
-    EXPECT_EQ(Names(dir.Path("dst")), std::vector<std::string>{"data.bin"});
+        EXPECT_FALSE(test::Shown(
+            detail::BufferedCopyFileWith(
+                source, dir.Path("dst"), 16,
+                [&calls](platform::File& file, std::span<char> buffer) -> Result<std::size_t> {
+                    if (++calls == 3) return Error{"Input/output error", 5};
+                    return file.Read(buffer);
+                }),
+            desktop));
+        EXPECT_EQ(desktop.Texts(),
+                  std::vector<std::string>{"Error reading source file: " + source + kNotCopied});
+        EXPECT_EQ(dir.ReadFile("dst/data.bin"), "previous");
+        EXPECT_EQ(dir.Modified("dst/data.bin"), test::LocalTime(2019, 1, 1));
+        EXPECT_EQ(Names(dir.Path("dst")), std::vector<std::string>{"data.bin"});
+    }
+    platform::UseNamedTemporaries(false);
 }
 
 TEST_F(BufferedCopy, ReportsARealReadError) {
