@@ -229,15 +229,25 @@ TEST_F(ConfinementTest, LeftoverTemporariesAreRemovedUnseen) {
 // What is opened for a copy must be the very file the decision looked at:
 // anything put in its place meanwhile fails that file, unread.
 TEST(FileStep, AFileReplacedAfterItsDecisionIsNotCopied) {
-    const std::vector<std::pair<const char*, std::function<void(test::TestDir&)>>> swaps = {
+    using Problem = sync::FileOutcome::Problem;
+    struct Case {
+        const char* name;
+        std::function<void(test::TestDir&)> swap;  // what becomes src/new, or a change in place
+        Problem problem = Problem::OpenSource;
+    };
+    const std::vector<Case> swaps = {
         {"a FIFO", [](test::TestDir& t) { mkfifo(t.Path("src/new").c_str(), 0644); }},
         {"another file", [](test::TestDir& t) { t.CreateFile("src/new", "other", kNew); }},
         {"a link inside", [](test::TestDir& t) { fs::create_symlink("g.txt", t.Path("src/new")); }},
+        // Not whole: no copy of it may look up to date.
+        {"the same file, shrunk",
+         [](test::TestDir& t) { ASSERT_EQ(truncate(t.Path("src/f.txt").c_str(), 3), 0); },
+         Problem::ReadSource},
     };
-    for (const auto& [name, swap] : swaps) {
+    for (const auto& [name, swap, problem] : swaps) {
         SCOPED_TRACE(name);
         test::TestDir dir;
-        dir.CreateFile("src/f.txt", "", kNew);
+        dir.CreateFile("src/f.txt", "twelve bytes", kNew);
         dir.CreateFile("src/g.txt", "g", kNew);
         dir.CreateDirectory("dst");
         const auto pair = sync::OpenDirectoryPair(dir.Path("src"), dir.Path("dst"));
@@ -245,12 +255,14 @@ TEST(FileStep, AFileReplacedAfterItsDecisionIsNotCopied) {
         auto decision = sync::DecideFile(place, "f.txt", nullptr);
         ASSERT_TRUE(decision.copy);
         swap(dir);
-        fs::rename(dir.Path("src/new"), dir.Path("src/f.txt"));
+        if (fs::exists(fs::symlink_status(dir.Path("src/new")))) {
+            fs::rename(dir.Path("src/new"), dir.Path("src/f.txt"));
+        }
         char buffer[64];
         const auto outcome =
             sync::CopyFile(place, "f.txt", decision, {}, buffer, [] { return true; });
         EXPECT_EQ(outcome.kind, sync::FileOutcome::Kind::Failed);
-        EXPECT_EQ(outcome.problem, sync::FileOutcome::Problem::OpenSource);
+        EXPECT_EQ(outcome.problem, problem);
         EXPECT_FALSE(outcome.reason.empty());
         EXPECT_TRUE(dir.Names("dst").empty());
     }
