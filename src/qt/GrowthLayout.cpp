@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 namespace twinfold::qt {
