@@ -11,6 +11,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QResizeEvent>
+#include <utility>
 
 #include "qt/AboutBoxView.h"
 #include "qt/BatchEditorView.h"
@@ -19,6 +21,7 @@
 #include "qt/DirectoryListView.h"
 #include "qt/DriveComboView.h"
 #include "qt/FileListView.h"
+#include "qt/GrowthLayout.h"
 #include "qt/HelpWindow.h"
 #include "qt/ListBoxWidget.h"
 #include "qt/LogFileView.h"
@@ -40,6 +43,26 @@ constexpr int kClientHeight = 326;
 constexpr double kDesignLineHeight = 13.0;
 const char* const kPaneHint = "Right Click for Options";
 
+// The extra width goes to the three lists, half of it to the file list,
+// whose names are cut first; the lists take all extra height, and what
+// stands below them moves down with the window's bottom edge.
+constexpr double kSourceShare = 0.25;
+constexpr double kFilesShare = 0.5;
+constexpr double kDestMove = kSourceShare + kFilesShare;
+constexpr double kDestShare = 1 - kDestMove;
+constexpr Follow kSourceTop{0, kSourceShare, 0, 0};
+constexpr Follow kSourceList{0, kSourceShare, 0, 1};
+constexpr Follow kSourceBelow{0, kSourceShare, 1, 0};
+constexpr Follow kFilesTop{kSourceShare, kFilesShare, 0, 0};
+constexpr Follow kFilesList{kSourceShare, kFilesShare, 0, 1};
+// The Sync and Exit buttons stay centred under the file list.
+constexpr Follow kFilesBelow{kSourceShare + kFilesShare / 2, 0, 1, 0};
+constexpr Follow kDestTop{kDestMove, kDestShare, 0, 0};
+constexpr Follow kDestList{kDestMove, kDestShare, 0, 1};
+constexpr Follow kDestBelow{kDestMove, kDestShare, 1, 0};
+constexpr Follow kStatusLeft{0, 0, 1, 0};
+constexpr Follow kStatusWide{0, 1, 1, 0};
+
 }  // namespace
 
 MainWindow::MainWindow(Windows& windows, Desktop& desktop, QWidget* parent)
@@ -50,7 +73,8 @@ MainWindow::MainWindow(Windows& windows, Desktop& desktop, QWidget* parent)
     scale_ = std::max(1.0, QFontMetrics(bold).height() / kDesignLineHeight);
 
     auto* client = new QWidget(this);
-    client->setFixedSize(At(0, 0, kClientWidth, kClientHeight).size());
+    growth_ = new GrowthLayout(client, At(0, 0, kClientWidth, kClientHeight).size());
+    growth_->onPlaced = [this] { FitPathLabels(); };
     setCentralWidget(client);
     BuildControls(client);
     BuildStatusLine(client);
@@ -68,8 +92,9 @@ MainWindow::MainWindow(Windows& windows, Desktop& desktop, QWidget* parent)
     setWindowIcon(ProgramIcon());
     batchEditorView_ = new BatchEditorView(windows_.batchEditor, desktop_, this);
     new DeleteView(windows_.deleteBox, this);
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
-    setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
+    // The size the window was left at, never below its least size.
+    layout()->activate();
+    resize(main_.windowWidth, main_.windowHeight);
     PlaceOnShow(this, Placement::CentreOnScreen);
     sourcePane_->setFocus();
 }
@@ -79,29 +104,35 @@ QRect MainWindow::At(int left, int top, int width, int height) const {
     return {s(left), s(top), s(width), s(height)};
 }
 
-QLabel* MainWindow::AddLabel(QWidget* client, const QString& text, int left, int top, int width) {
+void MainWindow::Put(QWidget* control, const QRect& at, Follow follow) {
+    control->setGeometry(at);
+    growth_->Add(control, follow);
+}
+
+QLabel* MainWindow::AddLabel(QWidget* client, const QString& text, Follow follow, int left, int top,
+                             int width) {
     auto* label = new QLabel(text, client);
-    label->setGeometry(At(left, top, width, 16));
+    Put(label, At(left, top, width, 16), follow);
     return label;
 }
 
 // Every control has its own Alt letter, through its label where it has one;
 // none is taken by the menu bar (F, E, B, L, O, H).
 void MainWindow::BuildControls(QWidget* client) {
-    sourceLabel_ = AddLabel(client, {}, 10, 30, 195);
+    sourceLabel_ = AddLabel(client, {}, kSourceTop, 10, 30, 195);
     sourcePane_ = new DirectoryListView(main_.SourceDirListBox, desktop_, client);
     sourcePane_->setObjectName("SourceDirListBox");
-    sourcePane_->setGeometry(At(10, 50, 195, 132));
-    AddLabel(client, "Source &Directory:", 10, 10)->setBuddy(sourcePane_);
+    Put(sourcePane_, At(10, 50, 195, 132), kSourceList);
+    AddLabel(client, "Source &Directory:", kSourceTop, 10, 10)->setBuddy(sourcePane_);
     fileList_ = new FileListView(main_.FileList, client);
     fileList_->setObjectName("FileList");
-    fileList_->setGeometry(At(216, 50, 133, 132));
-    AddLabel(client, "F&iles:", 216, 10, 133)->setBuddy(fileList_);
-    destLabel_ = AddLabel(client, {}, 360, 30, 195);
+    Put(fileList_, At(216, 50, 133, 132), kFilesList);
+    AddLabel(client, "F&iles:", kFilesTop, 216, 10, 133)->setBuddy(fileList_);
+    destLabel_ = AddLabel(client, {}, kDestTop, 360, 30, 195);
     destPane_ = new DirectoryListView(main_.DestDirListBox, desktop_, client);
     destPane_->setObjectName("DestDirListBox");
-    destPane_->setGeometry(At(360, 50, 195, 132));
-    AddLabel(client, "Destination Di&rectory:", 360, 10)->setBuddy(destPane_);
+    Put(destPane_, At(360, 50, 195, 132), kDestList);
+    AddLabel(client, "Destination Di&rectory:", kDestTop, 360, 10)->setBuddy(destPane_);
     for (QWidget* pane : {static_cast<QWidget*>(sourcePane_), static_cast<QWidget*>(fileList_),
                           static_cast<QWidget*>(destPane_)}) {
         pane->setToolTip(kPaneHint);
@@ -109,29 +140,29 @@ void MainWindow::BuildControls(QWidget* client) {
 
     fileTypeBox_ = new QComboBox(client);
     fileTypeBox_->setObjectName("EditFilter");
-    fileTypeBox_->setGeometry(At(10, 225, 197, 21));
-    AddLabel(client, "List Files of &Type:", 10, 205)->setBuddy(fileTypeBox_);
+    Put(fileTypeBox_, At(10, 225, 197, 21), kSourceBelow);
+    AddLabel(client, "List Files of &Type:", kSourceBelow, 10, 205)->setBuddy(fileTypeBox_);
     auto* sourceDrives = new DriveComboView(main_.DriveComboBox1, desktop_, client);
     sourceDrives->setObjectName("DriveComboBox1");
-    sourceDrives->setGeometry(At(10, 271, 197, 21));
-    AddLabel(client, "Source Dri&ves:", 10, 255)->setBuddy(sourceDrives);
+    Put(sourceDrives, At(10, 271, 197, 21), kSourceBelow);
+    AddLabel(client, "Source Dri&ves:", kSourceBelow, 10, 255)->setBuddy(sourceDrives);
     auto* destDrives = new DriveComboView(main_.DriveComboBox2, desktop_, client);
     destDrives->setObjectName("DriveComboBox2");
-    destDrives->setGeometry(At(360, 225, 197, 21));
-    AddLabel(client, "Desti&nation Drives:", 360, 205)->setBuddy(destDrives);
+    Put(destDrives, At(360, 225, 197, 21), kDestBelow);
+    AddLabel(client, "Desti&nation Drives:", kDestBelow, 360, 205)->setBuddy(destDrives);
 
     syncButton_ = new QPushButton("&Sync", client);
     syncButton_->setObjectName("SyncBtn");
-    syncButton_->setGeometry(At(238, 215, 89, 33));
+    Put(syncButton_, At(238, 215, 89, 33), kFilesBelow);
     exitButton_ = new QPushButton("E&xit", client);
     exitButton_->setObjectName("ExitBtn");
-    exitButton_->setGeometry(At(238, 265, 89, 33));
+    Put(exitButton_, At(238, 265, 89, 33), kFilesBelow);
     selectAllBox_ = new QCheckBox("Select &All files", client);
     selectAllBox_->setObjectName("cbSelectAll");
-    selectAllBox_->setGeometry(At(360, 264, 150, 17));
+    Put(selectAllBox_, At(360, 264, 150, 17), kDestBelow);
     syncAllBox_ = new QCheckBox("Sync All S&ubdirectories", client);
     syncAllBox_->setObjectName("SyncAll");
-    syncAllBox_->setGeometry(At(360, 281, 190, 17));
+    Put(syncAllBox_, At(360, 281, 190, 17), kDestBelow);
     connect(syncButton_, &QPushButton::clicked, this, [this] { main_.SyncBtnClick(); });
     connect(exitButton_, &QPushButton::clicked, this, [this] { main_.Exit1Click(); });
     SetTabOrder({sourcePane_, fileList_, destPane_, fileTypeBox_, syncButton_, destDrives,
@@ -147,15 +178,15 @@ void MainWindow::BuildStatusLine(QWidget* client) {
     auto* line = new QFrame(client);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
-    line->setGeometry(At(0, 299, kClientWidth, 2));
+    Put(line, At(0, 299, kClientWidth, 2), kStatusWide);
     auto* sizeFrame = new QFrame(client);
     sizeFrame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    sizeFrame->setGeometry(At(1, 304, 195, 20));
+    Put(sizeFrame, At(1, 304, 195, 20), kStatusLeft);
     auto* countFrame = new QFrame(client);
     countFrame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    countFrame->setGeometry(At(197, 304, 367, 20));
-    sizeLabel_ = AddLabel(client, {}, 4, 306, 190);
-    countLabel_ = AddLabel(client, {}, 204, 306, 355);
+    Put(countFrame, At(197, 304, 367, 20), kStatusWide);
+    sizeLabel_ = AddLabel(client, {}, kStatusLeft, 4, 306, 190);
+    countLabel_ = AddLabel(client, {}, kStatusWide, 204, 306, 355);
 }
 
 QAction* MainWindow::AddAction(QMenu* menu, const QString& text, void (TMain::*command)(),
@@ -270,6 +301,25 @@ void MainWindow::SetRunning(bool running) {
     for (QAction* action : findChildren<QAction*>()) {
         if (!action->shortcut().isEmpty()) action->setEnabled(!running);
     }
+}
+
+// The path labels shorten their text to the room they have now.
+void MainWindow::FitPathLabels() {
+    for (auto [label, pane] : {std::pair{sourceLabel_, &main_.SourceDirListBox},
+                               std::pair{destLabel_, &main_.DestDirListBox}}) {
+        TLabel* model = pane->DirLabel();
+        if (model == nullptr || model->width == label->width()) continue;
+        MeasureInFont(*model, font(), label->width());
+        pane->SetDirLabel(model);
+    }
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    // A maximised window comes back at the size it had before.
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) return;
+    main_.windowWidth = width();
+    main_.windowHeight = height();
 }
 
 QAction* MainWindow::action(const QString& text) const {

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 
 #include "main/Windows.h"
+#include "qt/GrowthLayout.h"
 
 class QAction;
 class QCheckBox;
@@ -63,6 +64,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Tells the model the size the window now has.
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void BuildControls(QWidget* client);
@@ -73,7 +76,12 @@ private:
     void BindModels();
     void SetRunning(bool running);
     QRect At(int left, int top, int width, int height) const;
-    QLabel* AddLabel(QWidget* client, const QString& text, int left, int top, int width = 180);
+    // Puts `control` at `at` in the window's least size; it follows the
+    // window's growth as `follow` says.
+    void Put(QWidget* control, const QRect& at, Follow follow);
+    QLabel* AddLabel(QWidget* client, const QString& text, Follow follow, int left, int top,
+                     int width = 180);
+    void FitPathLabels();
     QAction* AddAction(QMenu* menu, const QString& text, void (TMain::*command)(),
                        const QKeySequence& shortcut = {});
 
@@ -81,6 +89,7 @@ private:
     TMain& main_;
     Desktop& desktop_;
     double scale_ = 1.0;
+    GrowthLayout* growth_ = nullptr;
 
     DirectoryListView* sourcePane_ = nullptr;
     DirectoryListView* destPane_ = nullptr;

@@ -141,9 +141,9 @@ TEST_F(MainWindowTest, CtrlSSyncsAndTheProgressDialogShowsDuringTheRun) {
     EXPECT_TRUE(window.centralWidget()->isEnabled());
 }
 
-// Buttons, lists and boxes each keep their own place inside the window.
-TEST_F(MainWindowTest, ControlsNeitherOverlapNorLeaveTheWindow) {
-    QApplication::processEvents();
+// Buttons, lists and boxes each keep their own place inside the window, and
+// every label has room for its text.
+void ExpectControlsApartAndWhole(QMainWindow& window) {
     QWidget* client = window.centralWidget();
     std::vector<QWidget*> controls;
     for (QWidget* child : client->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
@@ -161,6 +161,47 @@ TEST_F(MainWindowTest, ControlsNeitherOverlapNorLeaveTheWindow) {
                 << controls[j]->metaObject()->className();
         }
     }
+    for (QLabel* label : client->findChildren<QLabel*>()) {
+        EXPECT_LE(label->sizeHint().width(), label->width()) << label->text().toStdString();
+        EXPECT_TRUE(client->rect().contains(label->geometry())) << label->text().toStdString();
+    }
+}
+
+TEST_F(MainWindowTest, ControlsNeitherOverlapNorLeaveTheWindow) {
+    QApplication::processEvents();
+    ExpectControlsApartAndWhole(window);
+}
+
+// The three lists take the room of a larger window, so a long name shows
+// whole; the window never gets smaller than it was drawn for, and the model
+// keeps its size for the settings.
+TEST_F(MainWindowTest, TheListsTakeTheRoomOfALargerWindow) {
+    const std::string name = "Résumé – José Ño, the final version.txt";
+    dir.CreateFile("source/" + name, "r", kStamp);
+    (void)main().SourceDirListBox.SetDirectory(dir.Path("source"));
+    QListWidget* files = window.fileList();
+    auto nameFits = [files, row = RowOf(files, QString::fromStdString(name))] {
+        return files->visualItemRect(files->item(row)).width() <= files->viewport()->width();
+    };
+    EXPECT_FALSE(nameFits());
+    const QSize least = window.size();
+    const QList<QWidget*> lists = {window.sourcePane(), files, window.destPane()};
+    std::vector<QSize> before;
+    for (QWidget* list : lists) before.push_back(list->size());
+    window.resize(least + QSize(400, 200));
+    QApplication::processEvents();
+    for (int i = 0; i < lists.size(); ++i) {
+        EXPECT_GE(lists[i]->width(), before[i].width() + 100);
+        EXPECT_EQ(lists[i]->height(), before[i].height() + 200);
+    }
+    EXPECT_TRUE(nameFits());
+    EXPECT_EQ(main().windowWidth, window.width());
+    EXPECT_EQ(main().windowHeight, window.height());
+    ExpectControlsApartAndWhole(window);
+    EXPECT_TRUE(InStep());
+    SaveScreenshot(&window, "mainwindow-large.png");
+    window.resize(100, 100);
+    EXPECT_EQ(window.size(), least);
 }
 
 // The close box and Alt+F4 (the window system's close) are the Exit command.

@@ -61,14 +61,17 @@ TEST_F(SettingsViewTest, SelectAllAtStartUpShowsEveryEntrySelected) {
     for (const char* name : {"a.txt", "b.txt", "c.doc"}) dir.CreateFile(std::string("src/") + name);
     dir.CreateFile("prog/tfoldw.ini", "[Settings]\nSourceDir=" + dir.Path("src") +
                                           "\nDestDir=" + dir.CreateDirectory("dst") +
-                                          "\nSelectAll=1\n[Options]\nFiletype=0\n");
+                                          "\nSelectAll=1\nWindowWidth=700\nWindowHeight=450"
+                                          "\n[Options]\nFiletype=0\n");
     Start();
+    EXPECT_EQ(window->size(), QSize(700, 450));
     EXPECT_TRUE(window->selectAllBox()->isChecked());
     EXPECT_EQ(window->fileList()->selectedItems().size(), 3);
     EXPECT_EQ(window->countLabel()->text().toStdString(), "Total Files Selected: 3");
     EXPECT_TRUE(InStep());
     QTest::mouseClick(window->exitButton(), Qt::LeftButton);
     EXPECT_NE(Ini().find("SelectAll=1"), std::string::npos);
+    EXPECT_NE(Ini().find("WindowWidth=700\nWindowHeight=450\n"), std::string::npos);
 }
 
 // A settings file that cannot be written keeps the window open after Exit.

@@ -57,6 +57,8 @@ SyncSettings TMain::CurrentSettings() const {
     settings.SelectAll = cbSelectAll.Checked();
     Options().Collect(settings);
     settings.Filetype = EditFilter.ItemIndex() < 0 ? 0 : EditFilter.ItemIndex();
+    settings.WindowWidth = windowWidth;
+    settings.WindowHeight = windowHeight;
     return settings;
 }
 
@@ -86,6 +88,8 @@ SyncSettings TMain::FormCreate() {
         defaults.SaveSettings = true;
         defaults.BatchDir = currentBatchFile;
         stored = ReadSyncSettings(file, defaults);
+        windowWidth = stored.WindowWidth;
+        windowHeight = stored.WindowHeight;
         if (!MovePanesTo(stored)) return stored;
         SaveSettingsonExit.SetChecked(stored.SaveSettings);
         currentBatchFile = stored.BatchDir;

@@ -195,6 +195,11 @@ public:
     std::string programDir;
     std::string sourceRoot;
     std::string currentBatchFile;
+    // The window's size as its view last reported it, saved with the
+    // settings; the start-up read sets it for the view to open at (0: the
+    // window's least size).
+    std::int32_t windowWidth = 0;
+    std::int32_t windowHeight = 0;
     bool batchRunning = false;
 
 private:
@@ -230,7 +235,7 @@ private:
     void ApplyFileType(std::int32_t position);
     // The exclusion pass without the summary; true when it removed entries.
     bool RemoveExcludedFiles();
-    // Writes the ten keys to the default settings file; a failure has been
+    // Writes every key to the default settings file; a failure has been
     // shown when it comes back.
     Status SaveDefaultSettings();
     void ShowSettingsFile(const std::string& path);

@@ -1,5 +1,7 @@
 #include "settings/SyncSettings.h"
 
+#include <algorithm>
+
 namespace twinfold {
 namespace {
 
@@ -21,6 +23,10 @@ SyncSettings ReadSyncSettings(const TIniFile& file, const SyncSettings& defaults
     read.CopyBuffer =
         UsableCopyBufferSize(file.ReadInteger(kOptions, "CopyBuffer", defaults.CopyBuffer));
     read.Filetype = file.ReadInteger(kOptions, "Filetype", defaults.Filetype);
+    read.WindowWidth =
+        std::max(0, file.ReadInteger(kSettings, "WindowWidth", defaults.WindowWidth));
+    read.WindowHeight =
+        std::max(0, file.ReadInteger(kSettings, "WindowHeight", defaults.WindowHeight));
     return read;
 }
 
@@ -32,6 +38,8 @@ Status WriteSyncSettings(TIniFile& file, const SyncSettings& s) {
         .WriteString(kSettings, "BatchDir", s.BatchDir)
         .WriteBool(kSettings, "SyncAll", s.SyncAll)
         .WriteBool(kSettings, "SelectAll", s.SelectAll)
+        .WriteInteger(kSettings, "WindowWidth", s.WindowWidth)
+        .WriteInteger(kSettings, "WindowHeight", s.WindowHeight)
         .WriteString(kOptions, "Exclude", s.Exclude)
         .WriteString(kOptions, "Include", s.Include)
         .WriteInteger(kOptions, "CopyBuffer", s.CopyBuffer)

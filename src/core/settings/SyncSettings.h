@@ -9,7 +9,7 @@
 
 namespace twinfold {
 
-// The ten values a settings file carries, named as their keys.
+// The values a settings file carries, named as their keys.
 struct SyncSettings {
     std::string SourceDir;
     std::string DestDir;
@@ -21,15 +21,19 @@ struct SyncSettings {
     std::string Include;
     std::int32_t CopyBuffer = kDefaultCopyBufferSize;
     std::int32_t Filetype = 0;
+    // The main window's size as it was left; 0 (an older file) opens it at
+    // its least size.
+    std::int32_t WindowWidth = 0;
+    std::int32_t WindowHeight = 0;
 };
 
 // Each key as the file holds it, or the value in `defaults` when the key is
 // missing or unreadable. This is the one reading of a settings file: the
 // start-up read, loading a file and every batch entry use it. A buffer size
-// of zero or less reads as 32768.
+// of zero or less reads as 32768; a window size below zero reads as 0.
 SyncSettings ReadSyncSettings(const TIniFile& file, const SyncSettings& defaults);
 
-// Writes the ten keys in one replacement of the file, so a failed save
+// Writes every key in one replacement of the file, so a failed save
 // leaves the old file whole (the file reports the failure). A text that
 // cannot be stored (a line end or NUL in it) is refused and nothing is
 // written.

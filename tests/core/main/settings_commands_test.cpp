@@ -52,11 +52,13 @@ TEST_F(SettingsCommandsTest, FirstStartWritesFiveKeysAndALaterSaveAddsTheRestInO
     edited.Exclude = "*.bak;";
     edited.CopyBuffer = 131072;
     windows->options.Apply(edited);
+    main.windowWidth = 900;
+    main.windowHeight = 540;
     main.SaveDefaultSettings1Click();
     EXPECT_EQ(Ini(), "[Settings]\nSourceDir=" + src + "\nDestDir=" + dir.Path("dst") +
                          "\nSyncAll=0\nSelectAll=0\nSaveSettings=1\nBatchDir=" + prog +
-                         "tfoldw.tfw\n[Options]\nExclude=*.bak;\nInclude=\nCopyBuffer=131072\n"
-                         "Filetype=0\n");
+                         "tfoldw.tfw\nWindowWidth=900\nWindowHeight=540\n"
+                         "[Options]\nExclude=*.bak;\nInclude=\nCopyBuffer=131072\nFiletype=0\n");
 }
 
 TEST_F(SettingsCommandsTest, StartUpReadAppliesTheStoredValuesAndTheFileType) {
@@ -65,7 +67,8 @@ TEST_F(SettingsCommandsTest, StartUpReadAppliesTheStoredValuesAndTheFileType) {
     dir.CreateFile("src/skip.doc", "s");
     dir.CreateFile("prog/tfoldw.ini", "[Settings]\nSourceDir=" + dir.Path("src") +
                                           "\nDestDir=" + dir.Path("dst") +
-                                          "\nSyncAll=1\n[Options]\nInclude=*.doc;\n"
+                                          "\nSyncAll=1\nWindowWidth=900\nWindowHeight=-5"
+                                          "\n[Options]\nInclude=*.doc;\n"
                                           "Exclude=skip*;\nCopyBuffer=0x20000\nFiletype=1\n");
     Windows& started = Start();
     TMain& main = started.main;
@@ -74,6 +77,8 @@ TEST_F(SettingsCommandsTest, StartUpReadAppliesTheStoredValuesAndTheFileType) {
     EXPECT_TRUE(main.SaveSettingsonExit.Checked());  // missing key: checked at start-up
     EXPECT_TRUE(main.SyncAll.Checked());
     EXPECT_FALSE(main.cbSelectAll.Enabled());
+    EXPECT_EQ(main.windowWidth, 900);
+    EXPECT_EQ(main.windowHeight, 0);  // below zero: the least height
     EXPECT_EQ(started.options.CopyBufferSize(), 131072);
     EXPECT_EQ(started.options.IncludeList.Items(), std::vector<std::string>{"*.doc"});
     // The custom filter is in force from the first display.
@@ -250,6 +255,7 @@ TEST_F(SettingsCommandsTest, StartUpWithSelectAllKeepsEveryEntryOfTheStoredFileT
         EXPECT_EQ(main.FileList.Count(), c.listed);
         EXPECT_EQ(main.FileList.SelCount(), c.listed);
         EXPECT_TRUE(main.cbSelectAll.Checked());
+        EXPECT_EQ(main.windowWidth, 0);  // a file without the size: the least size
         EXPECT_EQ(main.FileCount.Caption(), "Total Files Selected: " + std::to_string(c.listed));
         main.Exit1Click();
         EXPECT_NE(Ini().find("SelectAll=1"), std::string::npos);
