@@ -534,8 +534,11 @@ TEST_F(BatchCliTest, TheWindowAndTheConsoleTellTheSameEnding) {
     test::CurrentDirectoryGuard cwd;
     const std::string ok = "Directory Sync Successful!";
     const std::string inLog = " failed. The failed files are in the run log (Log menu).";
-    struct Row {  // files below "out/" are older; "!" makes an entry read-only
+    // Files below "out/" are older; "!" makes an entry read-only; "f@t" is an
+    // absolute link to t, "f~t" a link holding the text t.
+    struct Row {
         std::string name, files, include, exclude, logs, closing;
+        std::string reason = "Permission denied";
     };
     const Row rows[] = {
         {"failed file", "in/a.txt in/ro.txt out/ro.txt!", "", "", " +a.txt !ro.txt",
@@ -545,6 +548,10 @@ TEST_F(BatchCliTest, TheWindowAndTheConsoleTellTheSameEnding) {
         {"listed twice", "in/a.txt", "*.txt;*.TXT;", "", " +a.txt =a.txt", ok},
         {"read-only destination", "in/sub/b.txt in/a.txt out!", "", "", " !sub/b.txt !a.txt",
          "Directory Sync finished: 0 copied, 0 skipped, 2" + inLog},
+        {"links in and out", "in/a.txt in/abs.txt@in/a.txt in/rel.txt~a.txt x.txt in/out.txt@x.txt",
+         "", "", " +a.txt +abs.txt +rel.txt !out.txt",
+         "Directory Sync finished: 3 copied, 0 skipped, 1" + inLog,
+         "The link leads out of the source directory."},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -555,6 +562,12 @@ TEST_F(BatchCliTest, TheWindowAndTheConsoleTellTheSameEnding) {
             dir.CreateDirectory(p + "out");
             std::istringstream files(row.files);
             for (std::string f; files >> f;) {
+                if (const auto at = f.find_first_of("@~"); at != std::string::npos) {
+                    const std::string target = f.substr(at + 1);
+                    fs::create_symlink(f[at] == '@' ? dir.Path(p + target) : target,
+                                       dir.Path(p + f.substr(0, at)));
+                    continue;
+                }
                 const bool locked = f.back() == '!';
                 if (locked) f.pop_back();
                 if (f != "out") dir.CreateFile(p + f, f, f[0] == 'o' ? kOld : kNew);
@@ -577,10 +590,10 @@ TEST_F(BatchCliTest, TheWindowAndTheConsoleTellTheSameEnding) {
         EXPECT_EQ(Run({"--yes", "--log-dir", dir.Path(row.name + "/c/logs"), batch}),
                   clean ? 0 : 1);
         EXPECT_EQ(Marked(dir, row.name + "/c"), row.logs);
-        EXPECT_TRUE(Out().ends_with(
-            clean ? kClosing
-                  : "Permission denied\nTwinfold for Windows: " + row.closing + "\n" + kUnfinished +
-                        "1 of 1 entries did not sync completely.\n"))
+        EXPECT_TRUE(Out().ends_with(clean ? kClosing
+                                          : row.reason + "\nTwinfold for Windows: " + row.closing +
+                                                "\n" + kUnfinished +
+                                                "1 of 1 entries did not sync completely.\n"))
             << Out();
     }
 }

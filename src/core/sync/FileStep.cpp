@@ -66,15 +66,19 @@ std::optional<std::string> InsideRoot(const std::string& root, const std::string
 // it is then opened beneath the root's handle, so a swap meanwhile cannot
 // lead out.
 Result<platform::File> OpenLink(const Place& place, const std::string& name) {
+    // The kernel's word for this is about devices.
+    const Error leadsOut{"The link leads out of the source directory.", EXDEV};
     std::string below = BelowRoot(place, name);
     auto target = place.source->LinkTarget(name);
     if (target && target.value().starts_with(platform::kSeparator)) {
         auto root = place.root->RealPath();
         auto inside = root ? InsideRoot(root.value(), target.value()) : std::nullopt;
-        if (!inside) return FromErrno(EXDEV);
+        if (!inside) return leadsOut;
         below = *inside;
     }
-    return place.root->OpenFileBeneath(below);
+    auto opened = place.root->OpenFileBeneath(below);
+    if (!opened && opened.error().code == EXDEV) return leadsOut;
+    return opened;
 }
 
 // What stands at the target may be replaced only when it is a regular file
