@@ -57,6 +57,8 @@ struct SeenBox {
     QMessageBox::Icon icon;
     bool staysOnTop;
     std::string detail;
+    bool startsOnNo;
+    bool offersQuiet;  // "Do not show further errors in this run"
 };
 
 // Answers each box the program shows (Yes, else OK) once it has noted it;
@@ -78,7 +80,10 @@ private:
         if (box == nullptr || !box->isVisible()) return;
         seen.push_back({box->text().toStdString(), box->parentWidget(), box->icon(),
                         box->windowFlags().testFlag(Qt::WindowStaysOnTopHint),
-                        box->informativeText().toStdString()});
+                        box->informativeText().toStdString(),
+                        box->defaultButton() != nullptr &&
+                            box->defaultButton() == box->button(QMessageBox::No),
+                        box->checkBox() != nullptr});
         if (onBox) onBox(box);
         QAbstractButton* answer = box->button(QMessageBox::Yes);
         if (answer == nullptr) answer = box->button(QMessageBox::Ok);
@@ -169,7 +174,18 @@ TEST_F(RunBoxesTest, ABoxFromAModalDialogBelongsToItAndInformationHasItsIcon) {
     });
     modal.exec();
     desktop.Information("shown from the window");
-    ASSERT_EQ(watcher.seen.size(), 3u);
+    // A question whose Yes cannot be undone starts on No; a run's failure
+    // offers to show no more.
+    watcher.onBox = [&](QMessageBox* box) {
+        SaveScreen(box->checkBox() != nullptr ? "failure-box.png" : "delete-confirm.png");
+    };
+    desktop.ConfirmDanger("Delete 3 files in 2 directories under /d/x? This cannot be undone.");
+    EXPECT_FALSE(desktop.RunFailure("Could not create destination file", "Permission denied"));
+    ASSERT_EQ(watcher.seen.size(), 5u);
+    EXPECT_TRUE(watcher.seen[3].startsOnNo);
+    EXPECT_FALSE(watcher.seen[1].startsOnNo);
+    EXPECT_TRUE(watcher.seen[4].offersQuiet);
+    EXPECT_FALSE(watcher.seen[1].offersQuiet);
     EXPECT_EQ(watcher.seen[0].parent, &modal);
     EXPECT_EQ(watcher.seen[0].icon, QMessageBox::Information);
     EXPECT_EQ(watcher.seen[1].parent, &modal);
