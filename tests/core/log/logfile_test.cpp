@@ -190,9 +190,9 @@ TEST_F(RunLog, WriteFailureKeepsThePreviousFileAndLeavesNoTemporary) {
     setrlimit(RLIMIT_FSIZE, &saved);
     signal(SIGXFSZ, oldHandler);
 
-    EXPECT_EQ(desktop.Texts(), std::vector<std::string>{"Stream write error: " +
-                                                        dir.Path("TFSuccess.txt") +
-                                                        ": File too large"});
+    EXPECT_EQ(desktop.Texts(),
+              std::vector<std::string>{"Stream write error: " + dir.Path("TFSuccess.txt") +
+                                       ": File too large"});
     EXPECT_EQ(dir.ReadFile("TFSuccess.txt"), "previous\r\n");
     EXPECT_EQ(Names(), std::vector<std::string>{"TFSuccess.txt"});
     EXPECT_EQ(log.FileSuccess.Count(), 100u);
