@@ -120,7 +120,7 @@ Status DirectoryEraser::Enter(const DirectoryHandle& parent, const std::string& 
     Level level{name, listed.identity, std::move(opened).value(), {}, {}, {}};
     auto entries = level.handle->List();
     if (!entries) return entries.error();
-    for (const auto& entry : entries.value()) Sort(level, entry.name);
+    for (const auto& entry : entries.value()) Classify(level, entry.name);
     std::sort(level.subdirectories.begin(), level.subdirectories.end(),
               [](const auto& a, const auto& b) { return ListedBefore(a.first, b.first); });
     levels_.push_back(std::move(level));
@@ -129,7 +129,7 @@ Status DirectoryEraser::Enter(const DirectoryHandle& parent, const std::string& 
 }
 
 // Files to remove, subdirectories to enter, and what stays.
-void DirectoryEraser::Sort(Level& level, const std::string& name) {
+void DirectoryEraser::Classify(Level& level, const std::string& name) {
     auto status = level.handle->InfoOf(name);
     if (!status) {
         if (status.error().code != ENOENT) level.kept.push_back({name, "could not be examined"});

@@ -62,7 +62,7 @@ private:
                 const std::string& path);
     Status Enter(const platform::DirectoryHandle& parent, const std::string& name,
                  const platform::EntryStatus& listed);
-    void Sort(Level& level, const std::string& name);
+    void Classify(Level& level, const std::string& name);
     void EnterNextSubdirectory();
     void RemoveOwnFiles(Level& level);
     bool Leave();

@@ -20,10 +20,18 @@ std::string UnfinishedBatchText(const BatchReport& report) {
     return text + ".";
 }
 
-std::string HiddenLeftOutText(std::size_t count) {
-    if (count == 0) return {};
-    return GroupedCount(count) + (count == 1 ? " hidden directory" : " hidden directories") +
-           " left out.";
+std::string LeftOutText(std::size_t hiddenDirectories, std::size_t unshownFailures) {
+    std::string text;
+    if (hiddenDirectories > 0) {
+        text = GroupedCount(hiddenDirectories) +
+               (hiddenDirectories == 1 ? " hidden directory" : " hidden directories") +
+               " left out.";
+    }
+    if (unshownFailures > 0) {
+        text += (text.empty() ? "" : "\n") + GroupedCount(unshownFailures) +
+                (unshownFailures == 1 ? " failure was" : " failures were") + " not shown.";
+    }
+    return text;
 }
 
 }  // namespace twinfold

@@ -17,8 +17,9 @@ struct RunCounts {
     std::size_t failed = 0;
 };
 
-// "3 hidden directories left out." for a run that left some out, else "".
-std::string HiddenLeftOutText(std::size_t count);
+// The closing box's detail: "3 hidden directories left out." and "2 failures
+// were not shown.", each on its line when there were any; else "".
+std::string LeftOutText(std::size_t hiddenDirectories, std::size_t unshownFailures);
 
 // "Directory Sync finished: 1,204 copied, 311 skipped, 2 failed. The failed
 // files are in the run log (Log menu)." for `command` "Directory Sync".

@@ -170,11 +170,7 @@ void TMain::EndRun(const std::string& command) {
                            log.failed.Count() - run_->logged.failed};
     lastSyncComplete_ = counts.failed == 0;
     if (quietSuccess_) return;
-    std::string hidden = HiddenLeftOutText(run_->hiddenLeftOut);
-    if (run_->unshownFailures > 0) {
-        hidden += (hidden.empty() ? "" : "\n") + GroupedCount(run_->unshownFailures) +
-                  (run_->unshownFailures == 1 ? " failure was" : " failures were") + " not shown.";
-    }
+    const std::string hidden = LeftOutText(run_->hiddenLeftOut, run_->unshownFailures);
     if (!lastSyncComplete_) {
         if (!dryRun) desktop_.Failure(UnfinishedSyncText(command, counts), hidden);
     } else if (!batchRunning) {
